@@ -16,8 +16,24 @@ static int clamp(int value, int lowest, int highest) {
     return value < lowest ? lowest : value > highest ? highest : value;
 }
 
-void readCFGFile(void) {
+// A folder of the records file's name opens on some systems but cannot be read: a stream that
+// fails at its first character counts as a file that cannot be opened.
+static FILE *openRecordsFile(void) {
     FILE *file = fopen(recordsFileName, "rt");
+    if (file == NULL) {
+        return NULL;
+    }
+    int first = fgetc(file);
+    if (first == EOF && ferror(file)) {
+        fclose(file);
+        return NULL;
+    }
+    ungetc(first, file);
+    return file;
+}
+
+void readCFGFile(void) {
+    FILE *file = openRecordsFile();
     if (file == NULL) {
         panelHeight = 792;
         panelWidth = 461;
@@ -34,7 +50,8 @@ void readCFGFile(void) {
     (void)fscanf(file, "%d\n", &highScore);
     highScore = clamp(highScore, 0, 9999);
     (void)fscanf(file, "%f\n", &highSpeed);
-    if (highSpeed < 0.0f) {
+    // Written so that a speed that is no number (NaN) goes the way of one below 0.0.
+    if (!(highSpeed >= 0.0f)) {
         highSpeed = 9999.0f;
     }
     if (highSpeed > 9999.0f) {

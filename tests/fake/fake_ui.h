@@ -18,8 +18,8 @@ struct Plot {
 };
 
 struct State {
-    std::vector<std::string> log; // "Operation(arg, arg, ...)", in call order
-    std::map<int, double> values; // control -> value last set
+    std::vector<std::string> log;                     // "Operation(arg, arg, ...)", in call order
+    std::map<int, double> values;                     // control -> value last set
     std::map<std::pair<int, int>, double> attributes; // (control, attribute) -> value
     std::map<int, std::string> texts;                 // text box -> text
     std::map<int, std::map<int, Plot>> plots;         // graph -> plot handle -> plot
@@ -32,16 +32,17 @@ struct State {
     int quitCalls = 0;
 
     // Scripted behaviour.
-    std::set<std::string> presentFiles;   // files that exist for CVI_GetFileSize
-    std::set<std::string> unreadableImages; // present but not images
+    std::set<std::string> presentFiles;        // files that exist for CVI_GetFileSize
+    std::set<std::string> unreadableImages;    // present but not images
     std::map<std::string, int> fileSizeErrors; // path -> CVI_GetFileSize code
-    std::deque<int> answers;              // GenericMessagePopup answers, 2 (No) when empty
+    std::deque<int> answers;                   // GenericMessagePopup answers, 2 (No) when empty
     int initResult = 1;
     int loadResult = 1;
-    int plotFailures = 0; // the next n PlotBitmap calls fail
-    std::function<void()> onRun;          // what happens inside RunUserInterface
+    int plotFailures = 0;        // the next n PlotBitmap calls fail
+    std::function<void()> onRun; // what happens inside RunUserInterface
     std::function<void(const std::string &, const std::string &)> onPopup;
-    std::map<std::string, int> soundResults; // sndPlaySoundA result per file, 1 by default
+    std::function<void(const std::string &)> onCall; // after any call is logged
+    std::map<std::string, int> soundResults;         // sndPlaySoundA result per file, 1 by default
 };
 
 extern State ui;

@@ -11,17 +11,17 @@ namespace fake {
 
 State ui;
 
-void reset() { ui = State(); }
+void reset() {
+    ui = State();
+}
 
 void installAllFiles() {
     for (const char *colour : {"blank", "red", "green", "blue", "cyan", "yellow", "magenta"}) {
-        ui.presentFiles.insert(std::string("Images" DIR_SEP "KIVO_Stakko_Game_") + colour +
-                               ".bmp");
+        ui.presentFiles.insert(std::string("Images" DIR_SEP "KIVO_Stakko_Game_") + colour + ".bmp");
     }
-    for (const char *path :
-         {GAME_OVER_SOUND, FULL_ROW_SOUND, SCORE_RECORD_SOUND, SPEED_RECORD_SOUND, PROGRAM_FILE,
-          "stakko.uir", RUNTIME_STYLE_FILE, RUNTIME_FONT_FILE, RUNTIME_BOLD_FONT_FILE,
-          RUNTIME_RESOURCE_FILE}) {
+    for (const char *path : {GAME_OVER_SOUND, FULL_ROW_SOUND, SCORE_RECORD_SOUND,
+                             SPEED_RECORD_SOUND, PROGRAM_FILE, "stakko.uir", RUNTIME_STYLE_FILE,
+                             RUNTIME_FONT_FILE, RUNTIME_BOLD_FONT_FILE, RUNTIME_RESOURCE_FILE}) {
         ui.presentFiles.insert(path);
     }
 }
@@ -45,7 +45,9 @@ int find(const std::string &call, int from) {
     return -1;
 }
 
-double attribute(int control, int attr) { return ui.attributes[{control, attr}]; }
+double attribute(int control, int attr) {
+    return ui.attributes[{control, attr}];
+}
 
 } // namespace fake
 
@@ -58,9 +60,14 @@ static void record(const char *format, ...) {
     vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
     ui.log.emplace_back(buffer);
+    if (ui.onCall) {
+        ui.onCall(std::string(buffer));
+    }
 }
 
-static const char *orNull(const char *text) { return text ? text : "null"; }
+static const char *orNull(const char *text) {
+    return text ? text : "null";
+}
 
 int InitCVIRTEEx(void *, char *[], void *) {
     record("InitCVIRTEEx()");
@@ -214,8 +221,8 @@ int MessagePopup(const char *title, const char *message) {
 }
 
 int GenericMessagePopup(const char *title, const char *message, const char *button1,
-                        const char *button2, const char *button3, char *response,
-                        int maxLength, int alignment, int active, int enter, int escape) {
+                        const char *button2, const char *button3, char *response, int maxLength,
+                        int alignment, int active, int enter, int escape) {
     record("GenericMessagePopup(%s, %s, %s, %s, %s, %s, %d, %d, %d, %d, %d)", title, message,
            orNull(button1), orNull(button2), orNull(button3), response ? "buffer" : "null",
            maxLength, alignment, active, enter, escape);
@@ -248,7 +255,9 @@ int CVI_GetFileSize(const char *fileName, long *size) {
     return 0;
 }
 
-int GetBreakOnLibraryErrors(void) { return ui.breakOnLibraryErrors; }
+int GetBreakOnLibraryErrors(void) {
+    return ui.breakOnLibraryErrors;
+}
 
 int EnableBreakOnLibraryErrors(void) {
     record("EnableBreakOnLibraryErrors()");

@@ -81,8 +81,8 @@ void GameTest::writeRecordsFile(const std::string &contents) {
     file << contents;
 }
 
-std::map<std::pair<int, int>, int> GameTest::boardPlots() {
-    std::map<std::pair<int, int>, int> cells;
+CellPlots GameTest::boardPlots() {
+    CellPlots cells;
     for (const auto &[handle, plot] : fake::ui.plots[PANEL_BOARD]) {
         cells[{10 - static_cast<int>(plot.x) / 10, 20 - static_cast<int>(plot.y) / 10}] =
             plot.bitmap;
@@ -97,6 +97,20 @@ std::vector<std::pair<int, int>> GameTest::pieceCells(const Piece &piece) {
         cells.emplace_back(piece.column + offsets[i], piece.row + offsets[3 + i]);
     }
     return cells;
+}
+
+CellPlots GameTest::piecePlots(const Piece &piece) {
+    CellPlots plots;
+    for (const auto &cell : pieceCells(piece)) {
+        plots[cell] = colourBitmaps[piece.colour];
+    }
+    return plots;
+}
+
+void GameTest::fallingPiece(const Piece &piece) {
+    currentPiece = piece;
+    PaintPiece(piece, 1);
+    fake::ui.log.clear();
 }
 
 std::string GameTest::soundCall(const char *file) {

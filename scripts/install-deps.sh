@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that Stakko needs to build, run and test.
+set -euo pipefail
+
+packages=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-tools-dev libqt6opengl6-dev
+    libsdl2-dev fonts-dejavu-core xdg-utils
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth xdotool x11-utils x11-apps
+    python3 python3-pyatspi at-spi2-core dbus-x11
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+        missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -26,10 +26,8 @@ struct State {
     std::map<int, int> nextPlot;                      // graph -> next plot handle
     std::map<int, std::string> bitmapFiles;           // bitmap id -> file it came from
     int nextBitmap = 100;
-    int activeControl = 0;
     int panelHeight = 0, panelWidth = 0;
     int breakOnLibraryErrors = 1;
-    int quitCalls = 0;
 
     // Scripted behaviour.
     std::set<std::string> presentFiles;        // files that exist for CVI_GetFileSize
@@ -42,14 +40,12 @@ struct State {
     std::function<void()> onRun; // what happens inside RunUserInterface
     std::function<void(const std::string &, const std::string &)> onPopup;
     std::function<void(const std::string &)> onCall; // after any call is logged
-    std::map<std::string, int> soundResults;         // sndPlaySoundA result per file, 1 by default
 };
 
 extern State ui;
 
 // Fresh state, with every installed file present.
 void reset();
-void installAllFiles();
 
 // Log entries that begin with the prefix, in order.
 std::vector<std::string> callsStartingWith(const std::string &prefix);

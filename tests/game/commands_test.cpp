@@ -1,199 +1,94 @@
-// The command buttons and the game's states: Pause, Sound, Help, Quit, the web icon and the
-// panel's size event.
+// The command buttons and the game's states: Start, Pause, Sound, Help, Quit, the web icon and
+// the panel's own events.
 #include "game_fixture.h"
 
-#include <algorithm>
+static const int buttonColour = 0xD4D0C8;
+static const std::string quitQuestion = "GenericMessagePopup(Message, Do you quit the game now?, "
+                                        "__Yes, __No, null, null, 0, 0, 2, 2, 0)";
 
-#include "game_sounds.h"
-#include "game_state.h"
-#include "records_file.h"
-#include "stakko.h"
-
-namespace {
-
-const int buttonColour = 0xD4D0C8;
-const std::string quitQuestion = "GenericMessagePopup(Message, Do you quit the game now?, __Yes, "
-                                 "__No, null, null, 0, 0, 2, 2, 0)";
-
-enum GameState { idle, running, held };
-const char *const stateNames[] = {"idle", "running", "held"};
-
-void commit(CtrlCallbackPtr callback) {
+static void commit(CtrlCallbackPtr callback) {
     EXPECT_EQ(callback(1, 0, EVENT_COMMIT, nullptr, 0, 0), 0);
 }
-void startAnswered(int answer) {
-    fake::ui.answers.push_back(answer);
-    Start(1, PANEL_START, EVENT_COMMIT, nullptr, 0, 0);
-}
-void quitAnswered(int answer) {
+static void quitAnswered(int answer) {
     fake::ui.answers.push_back(answer);
     commit(QuitCallback);
 }
 
-// The flags and the controls as the states table gives them.
-void expectState(GameState state, const std::string &what) {
-    const struct {
-        int running, paused, timer, led, pauseDimmed, pauseColour, startDimmed;
-    } looks[] = {{0, 0, 0, 0, 1, buttonColour, 0},
-                 {1, 0, 1, 1, 0, buttonColour, 0},
-                 {1, 1, 0, 0, 0, VAL_GREEN, 1}};
-    const auto &look = looks[state];
-    SCOPED_TRACE(what + ", expected " + stateNames[state]);
-    EXPECT_EQ(gameRunning, look.running);
-    EXPECT_EQ(gamePaused, look.paused);
-    EXPECT_EQ(pauseActive, look.paused);
-    EXPECT_EQ(fake::attribute(PANEL_TIMER, ATTR_ENABLED), look.timer);
-    EXPECT_EQ(fake::ui.values[PANEL_LED], look.led);
-    EXPECT_EQ(fake::attribute(PANEL_PAUSE, ATTR_DIMMED), look.pauseDimmed);
-    EXPECT_EQ(fake::attribute(PANEL_PAUSE, ATTR_CMD_BUTTON_COLOR), look.pauseColour);
-    EXPECT_EQ(fake::attribute(PANEL_START, ATTR_DIMMED), look.startDimmed);
+// The game's flags and controls: running, paused, held, timer, lamp, Pause dimmed, Pause's
+// colour, Start dimmed.
+using Look = std::vector<double>;
+static Look look() {
+    return {double(gameRunning),
+            double(gamePaused),
+            double(pauseActive),
+            fake::attribute(PANEL_TIMER, ATTR_ENABLED),
+            fake::ui.values[PANEL_LED],
+            fake::attribute(PANEL_PAUSE, ATTR_DIMMED),
+            fake::attribute(PANEL_PAUSE, ATTR_CMD_BUTTON_COLOR),
+            fake::attribute(PANEL_START, ATTR_DIMMED)};
 }
+// The three states as the states table gives them, and the look that accepting Quit leaves.
+static const Look idle = {0, 0, 0, 0, 0, 1, buttonColour, 0},
+                  running = {1, 0, 0, 1, 1, 0, buttonColour, 0},
+                  held = {1, 1, 1, 0, 0, 0, VAL_GREEN, 1},
+                  quitting = {0, 0, 0, 0, 1, 0, buttonColour, 0};
 
 class CommandsTest : public GameTest {
   protected:
     void SetUp() override {
         GameTest::SetUp();
         // The idle panel as start-up leaves it.
-        panelHandle = 1;
-        ASSERT_EQ(checkFileIntegrity(), 1);
+        startRunningGame();
+        gameRunning = 0;
         defaultButtonColour = buttonColour;
         fake::ui.attributes[{PANEL_PAUSE, ATTR_CMD_BUTTON_COLOR}] = buttonColour;
         fake::ui.attributes[{PANEL_PAUSE, ATTR_DIMMED}] = 1;
-        fake::ui.attributes[{PANEL_TIMER, ATTR_ENABLED}] = 0;
-        fake::ui.values[PANEL_LED] = 0;
-        fake::ui.log.clear();
     }
+};
 
-    static void enter(GameState state) {
-        if (state != idle) {
-            startAnswered(1);
+TEST_F(CommandsTest, EachCommandLeadsToItsState) {
+    std::vector<Look> whileHelpShows;
+    fake::ui.onPopup = [&whileHelpShows](const std::string &title, const std::string &) {
+        if (title == "Help") {
+            whileHelpShows.push_back(look());
+        } else { // a question stops the fall while it shows
+            EXPECT_EQ(fake::attribute(PANEL_TIMER, ATTR_ENABLED), 0);
         }
-        if (state == held) {
-            commit(pauseGame);
-        }
-        expectState(state, "entering");
-        fake::ui.log.clear();
-    }
-};
-
-struct Transition {
-    const char *name;
-    GameState from;
-    void (*action)();
-    GameState to;
-};
-
-void pausePressed() {
-    commit(pauseGame);
-}
-void helpPressed() {
-    commit(Help);
-}
-void soundPressedTwice() {
-    commit(noSound);
-    commit(noSound);
-}
-
-class StateTransitionTest : public CommandsTest,
-                            public ::testing::WithParamInterface<Transition> {};
-
-TEST_P(StateTransitionTest, LeadsToItsState) {
-    const Transition &transition = GetParam();
-    enter(transition.from);
-    transition.action();
-    expectState(transition.to, transition.name);
-}
-
-const Transition transitions[] = {
-    {"IdleStartDeclined", idle, [] { startAnswered(2); }, idle},
-    {"IdleQuitDeclined", idle, [] { quitAnswered(2); }, idle},
-    {"IdleHelp", idle, helpPressed, idle},
-    {"IdleSound", idle, soundPressedTwice, idle},
-    {"RunningStartConfirmed", running, [] { startAnswered(1); }, running},
-    {"RunningStartDeclined", running, [] { startAnswered(2); }, running},
-    {"RunningQuitDeclined", running, [] { quitAnswered(2); }, running},
-    {"RunningPause", running, pausePressed, held},
-    {"RunningHelp", running, helpPressed, running},
-    {"RunningSound", running, soundPressedTwice, running},
-    {"HeldPause", held, pausePressed, running},
-    {"HeldHelp", held, helpPressed, held},
-    {"HeldQuitDeclined", held, [] { quitAnswered(2); }, held},
-    {"HeldSound", held, soundPressedTwice, held},
-};
-
-INSTANTIATE_TEST_SUITE_P(States, StateTransitionTest, ::testing::ValuesIn(transitions),
-                         [](const auto &test) { return std::string(test.param.name); });
-
-TEST_F(CommandsTest, HelpOverARunningGameHoldsItOnlyWhileItShows) {
-    enter(running);
-    int helpShown = 0;
-    fake::ui.onPopup = [&helpShown](const std::string &title, const std::string &) {
-        helpShown += title == "Help";
-        EXPECT_EQ(fake::attribute(PANEL_TIMER, ATTR_ENABLED), 0);
-        EXPECT_EQ(fake::ui.values[PANEL_LED], 0);
-        EXPECT_EQ(fake::attribute(PANEL_START, ATTR_DIMMED), 1);
-        EXPECT_EQ(fake::attribute(PANEL_PAUSE, ATTR_CMD_BUTTON_COLOR), VAL_GREEN);
-        EXPECT_EQ(gamePaused, 0);
-        EXPECT_EQ(pauseActive, 0);
     };
-    commit(Help);
-    EXPECT_EQ(helpShown, 1);
-    fake::ui.onPopup = nullptr;
-    expectState(running, "after the help");
-    commit(pauseGame);
-    expectState(held, "Pause after the help");
-}
-
-TEST_F(CommandsTest, TheQuitQuestionStopsTheFallWhileItShows) {
-    enter(running);
-    fake::ui.onPopup = [](const std::string &, const std::string &) {
-        EXPECT_EQ(fake::attribute(PANEL_TIMER, ATTR_ENABLED), 0);
-        EXPECT_EQ(fake::ui.values[PANEL_LED], 1);
+    const std::tuple<const char *, void (*)(), const Look &> walk[] = {
+        {"idle, Start declined", [] { pressStart(0); }, idle}, // only the first button is yes
+        {"idle, Quit declined", [] { quitAnswered(2); }, idle},
+        {"idle, Help", [] { commit(Help); }, idle},
+        {"idle, Sound twice", [] { commit(noSound), commit(noSound); }, idle},
+        {"idle, Start confirmed", [] { pressStart(1); }, running},
+        {"running, Start declined", [] { pressStart(-1); }, running},
+        {"running, Quit declined", [] { quitAnswered(2); }, running},
+        {"running, Help", [] { commit(Help); }, running},
+        {"running, Sound twice", [] { commit(noSound), commit(noSound); }, running},
+        {"running, Start confirmed", [] { pressStart(1); }, running},
+        {"running, Pause", [] { commit(pauseGame); }, held},
+        {"held, Help", [] { commit(Help); }, held},
+        {"held, Quit declined", [] { quitAnswered(2); }, held},
+        {"held, Sound twice", [] { commit(noSound), commit(noSound); }, held},
+        {"held, Pause", [] { commit(pauseGame); }, running},
+        {"running, Quit accepted", [] { quitAnswered(1); }, quitting},
     };
-    quitAnswered(2);
-    EXPECT_EQ(fake::ui.log,
-              (std::vector<std::string>{"SetCtrlAttribute(1, 15, 1271, 0)", quitQuestion,
-                                        "SetCtrlAttribute(1, 15, 1271, 1)"}));
-    EXPECT_EQ(fake::ui.quitCalls, 0);
-}
-
-TEST_F(CommandsTest, AcceptingQuitEndsTheEventLoop) {
-    for (GameState state : {idle, running, held}) {
-        enter(state);
-        quitAnswered(1);
-        EXPECT_EQ(fake::ui.log, (std::vector<std::string>{"SetCtrlAttribute(1, 15, 1271, 0)",
-                                                          quitQuestion, "QuitUserInterface(0)"}))
-            << stateNames[state];
-        EXPECT_EQ(gameRunning, 0);
-        gameRunning = gamePaused = pauseActive = 0;
+    for (const auto &[what, action, to] : walk) {
+        action();
+        EXPECT_EQ(look(), to) << what;
     }
-}
-
-TEST_F(CommandsTest, TheSoundButtonTurnsRedWhileSoundIsOff) {
-    commit(noSound);
-    EXPECT_EQ(soundOn, 0);
-    commit(noSound);
+    // Help over a running game holds it only while the help shows.
+    EXPECT_EQ(whileHelpShows, (std::vector<Look>{idle, {1, 0, 0, 0, 0, 0, VAL_GREEN, 1}, held}));
+    // The Sound button is red while sound is off.
+    const std::string red = "SetCtrlAttribute(1, 6, 880, 16711680)",
+                      normal = "SetCtrlAttribute(1, 6, 880, " + std::to_string(buttonColour) + ")";
+    EXPECT_EQ(calls("SetCtrlAttribute(1, 6,"), (Log{red, normal, red, normal, red, normal}));
     EXPECT_EQ(soundOn, 1);
-    EXPECT_EQ(fake::ui.log, (std::vector<std::string>{"SetCtrlAttribute(1, 6, 880, 16711680)",
-                                                      "SetCtrlAttribute(1, 6, 880, " +
-                                                          std::to_string(buttonColour) + ")"}));
-}
-
-TEST_F(CommandsTest, TheWebIconOpensThePageOnALeftClickOnly) {
-    enter(running);
-    for (int event = 0; event <= 20; event++) {
-        if (event != EVENT_LEFT_CLICK) {
-            EXPECT_EQ(goOnline(1, 0, event, nullptr, 0, 0), 0);
-        }
-    }
-    EXPECT_TRUE(fake::ui.log.empty());
-    EXPECT_EQ(goOnline(1, 0, EVENT_LEFT_CLICK, nullptr, 0, 0), 0);
-    EXPECT_EQ(fake::ui.log, std::vector<std::string>{
-                                std::string("LaunchExecutable(xdg-open https://") + webPage + ")"});
-    std::string page = webPage;
-    EXPECT_EQ(page.find("://"), std::string::npos);
-    EXPECT_EQ(page.substr(page.find('/')), "/kivogame.html");
-    expectState(running, "the game goes on");
+    EXPECT_EQ(calls("GenericMessagePopup(Message, Do you quit"), Log(4, quitQuestion));
+    EXPECT_EQ(calls("QuitUserInterface"), Log{"QuitUserInterface(0)"});
+    // A restart is no lost game.
+    EXPECT_TRUE(calls("MessagePopup(Game Over").empty());
+    EXPECT_TRUE(sounds().empty());
 }
 
 TEST_F(CommandsTest, TheHelpTextHasNineQuotedLinesAndANotice) {
@@ -203,45 +98,46 @@ TEST_F(CommandsTest, TheHelpTextHasNineQuotedLinesAndANotice) {
         "Click the foot icon \tto visit website\n";
     const std::string text = helpText;
     ASSERT_EQ(text.compare(0, quoted.size(), quoted), 0);
-    std::string notice = text.substr(quoted.size());
-    EXPECT_FALSE(notice.empty());
-    EXPECT_EQ(notice.find('\n'), std::string::npos);
+    EXPECT_GT(text.size(), quoted.size());
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 9);
     commit(Help);
-    EXPECT_EQ(fake::ui.log, std::vector<std::string>{"MessagePopup(Help, " + text + ")"});
+    EXPECT_EQ(fake::ui.log, Log{"MessagePopup(Help, " + text + ")"});
 }
 
 TEST_F(CommandsTest, ResizingThePanelWritesItsNewSize) {
     highScore = 120;
     highSpeed = 4.5f;
-    for (auto [height, width] : {std::pair{610, 380}, std::pair{900, 500}}) {
-        fake::ui.log.clear();
-        fake::ui.panelHeight = height;
-        fake::ui.panelWidth = width;
-        EXPECT_EQ(MainCallBk(1, EVENT_PANEL_SIZE, nullptr, 0, 0), 0);
-        EXPECT_EQ(fake::ui.log, (std::vector<std::string>{"GetPanelAttribute(1, 540)",
-                                                          "GetPanelAttribute(1, 533)"}));
-        EXPECT_EQ(readRecordsFile(),
-                  std::to_string(height) + "\n" + std::to_string(width) + "\n120\n4.500000\n");
-    }
-    fake::ui.log.clear();
-    EXPECT_EQ(MainCallBk(1, EVENT_PANEL_MOVE, nullptr, 0, 0), 0);
-    EXPECT_TRUE(fake::ui.log.empty());
-    EXPECT_EQ(readRecordsFile(), "900\n500\n120\n4.500000\n");
+    fake::ui.panelHeight = 610;
+    fake::ui.panelWidth = 380;
+    EXPECT_EQ(MainCallBk(1, EVENT_PANEL_SIZE, nullptr, 0, 0), 0);
+    EXPECT_EQ(fake::ui.log, (Log{"GetPanelAttribute(1, 540)", "GetPanelAttribute(1, 533)"}));
+    EXPECT_EQ(readRecordsFile(), "610\n380\n120\n4.500000\n");
 }
 
-TEST_F(CommandsTest, CommandsIgnoreEveryOtherEvent) {
-    enter(running);
-    for (CtrlCallbackPtr callback : {Start, pauseGame, noSound, Help, QuitCallback}) {
-        for (int event = 0; event <= 20; event++) {
-            if (event != EVENT_COMMIT) {
-                EXPECT_EQ(callback(1, 0, event, nullptr, 0, 0), 0) << event;
+TEST_F(CommandsTest, CallbacksIgnoreEveryOtherEventAndTheWebIconOpensThePage) {
+    pressStart(1);
+    fake::ui.log.clear();
+    const Piece piece = currentPiece;
+    const std::pair<CtrlCallbackPtr, int> callbacks[] = {{Start, EVENT_COMMIT},
+                                                         {pauseGame, EVENT_COMMIT},
+                                                         {noSound, EVENT_COMMIT},
+                                                         {Help, EVENT_COMMIT},
+                                                         {QuitCallback, EVENT_COMMIT},
+                                                         {goOnline, EVENT_LEFT_CLICK},
+                                                         {TimerCallback, EVENT_TIMER_TICK}};
+    for (int event = 0; event <= 20; event++) {
+        for (const auto &[callback, itsEvent] : callbacks) {
+            if (event != itsEvent) {
+                callback(1, 0, event, nullptr, 0, 0);
             }
         }
     }
+    // Clicks on the panel and its focus reach no move.
+    MainCallBk(1, EVENT_LEFT_CLICK, nullptr, VAL_DOWN_ARROW_VKEY, 0);
+    MainCallBk(1, EVENT_GOT_FOCUS, nullptr, VAL_DOWN_ARROW_VKEY, 0);
     EXPECT_TRUE(fake::ui.log.empty());
-    EXPECT_EQ(soundOn, 1);
-    expectState(running, "after other events");
+    EXPECT_EQ(currentPiece, piece);
+    EXPECT_EQ(look(), running);
+    goOnline(1, 0, EVENT_LEFT_CLICK, nullptr, 0, 0);
+    EXPECT_EQ(fake::ui.log, Log{"LaunchExecutable(xdg-open https://www.stakko.org/kivogame.html)"});
 }
-
-} // namespace

@@ -2,21 +2,11 @@
 // images loaded on the way; and the file-existence test under it.
 #include "game_fixture.h"
 
-#include <set>
-
-#include "install_check.h"
 #include "installed_files.h"
-
-namespace {
 
 using InstallCheckTest = GameTest;
 
-struct Entry {
-    const char *path;
-    const char *message;
-};
-
-const Entry entries[17] = {
+static const std::pair<const char *, const char *> entries[17] = {
     {IMAGE_FILE("blank"), "Missing image file 1."},
     {IMAGE_FILE("red"), "Missing image file 2."},
     {IMAGE_FILE("green"), "Missing image file 3."},
@@ -33,109 +23,70 @@ const Entry entries[17] = {
     {RUNTIME_STYLE_FILE, "Missing DLL file 1."},
     {RUNTIME_FONT_FILE, "Missing DLL file 2."},
     {RUNTIME_BOLD_FONT_FILE, "Missing DLL file 3."},
-    {RUNTIME_RESOURCE_FILE, "Missing CVI file 1."},
-};
+    {RUNTIME_RESOURCE_FILE, "Missing CVI file 1."}};
 
-std::string errorPopup(const char *message) {
-    return std::string("MessagePopup(Error, ") + message + ")";
+// The files that the check looked at, in order.
+static Log filesTested() {
+    Log tested;
+    for (const std::string &call : fake::ui.log) {
+        if (call.rfind("GetBitmapFromFile(", 0) == 0 || call.rfind("CVI_GetFileSize(", 0) == 0) {
+            tested.push_back(call.substr(call.find('(') + 1, call.size() - call.find('(') - 2));
+        }
+    }
+    return tested;
 }
 
-TEST_F(InstallCheckTest, WithEveryFileInPlaceTheSevenImagesAreLoaded) {
+TEST_F(InstallCheckTest, EveryFileIsCheckedInOrderAndTheFirstMissingOneNamed) {
     EXPECT_EQ(checkFileIntegrity(), 1);
     EXPECT_TRUE(popups().empty());
-    std::set<int> ids(colourBitmaps, colourBitmaps + 7);
-    EXPECT_EQ(ids.size(), 7u);
+    EXPECT_EQ(filesTested().size(), 17u);
+    EXPECT_EQ(std::set<int>(colourBitmaps, colourBitmaps + 7).size(), 7u); // the images loaded
     for (int colour = 0; colour < 7; colour++) {
-        EXPECT_EQ(fake::ui.bitmapFiles[colourBitmaps[colour]], entries[colour].path);
+        EXPECT_EQ(fake::ui.bitmapFiles[colourBitmaps[colour]], entries[colour].first);
     }
-}
-
-TEST_F(InstallCheckTest, EveryEntryIsNamedByItsOwnMessageAndEndsTheCheck) {
     for (int missing = 0; missing < 17; missing++) {
-        fake::reset();
-        fake::installAllFiles();
-        fake::ui.presentFiles.erase(entries[missing].path);
-        EXPECT_EQ(checkFileIntegrity(), 0) << entries[missing].path;
-        EXPECT_EQ(popups(), std::vector<std::string>{errorPopup(entries[missing].message)});
-        // Every entry before the missing one was tested in order, none after it.
-        std::vector<std::string> tested, expected;
-        for (const std::string &call : fake::ui.log) {
-            if (call.rfind("GetBitmapFromFile(", 0) == 0 ||
-                call.rfind("CVI_GetFileSize(", 0) == 0) {
-                tested.push_back(call.substr(call.find('(') + 1, call.size() - call.find('(') - 2));
+        const auto &[path, message] = entries[missing];
+        for (int damage = 0; damage < 3; damage++) { // absent, two files absent, unreadable
+            fake::reset();
+            fake::ui.presentFiles.erase(path);
+            if (damage == 1 && missing < 16) {
+                fake::ui.presentFiles.erase(entries[missing + 1].first);
+            } else if (damage == 2) {
+                fake::ui.presentFiles.insert(path);
+                fake::ui.unreadableImages.insert(path); // no image at all
+                fake::ui.fileSizeErrors[path] = -4;     // any other failure
             }
+            SCOPED_TRACE(std::string(path) + ", damage " + std::to_string(damage));
+            EXPECT_EQ(checkFileIntegrity(), 0);
+            EXPECT_EQ(popups(), Log{std::string("MessagePopup(Error, ") + message + ")"});
+            Log expected;
+            for (int i = 0; i <= missing; i++) {
+                expected.push_back(entries[i].first);
+            }
+            EXPECT_EQ(filesTested(), expected);
         }
-        for (int i = 0; i <= missing; i++) {
-            expected.push_back(entries[i].path);
+    }
+}
+
+TEST_F(InstallCheckTest, FileExistsAsksWithBreakOnErrorsOffAndTurnsTheAnswerIntoItsResult) {
+    // CVI_GetFileSize's answer (0: the file is there), the result, the size given back.
+    const std::tuple<int, int, int> cases[] = {
+        {0, 1, 1234}, {-1, 0, -1}, {-4, -12, -1}, {-7, -93, -1}, {3, -93, -1}};
+    for (const auto &[code, result, size] : cases) {
+        for (int breakWasOn : {1, 0}) {
+            fake::reset();
+            fake::ui.breakOnLibraryErrors = breakWasOn;
+            if (code != 0) {
+                fake::ui.fileSizeErrors["stakko.uir"] = code;
+            }
+            int sizeOut = 77;
+            EXPECT_EQ(FileExists("stakko.uir", breakWasOn ? &sizeOut : nullptr), result) << code;
+            EXPECT_EQ(sizeOut, breakWasOn ? size : 77) << code;
+            EXPECT_EQ(fake::ui.log,
+                      (Log{"DisableBreakOnLibraryErrors()", "CVI_GetFileSize(stakko.uir)",
+                           breakWasOn ? "EnableBreakOnLibraryErrors()"
+                                      : "DisableBreakOnLibraryErrors()"}));
+            EXPECT_EQ(fake::ui.breakOnLibraryErrors, breakWasOn);
         }
-        EXPECT_EQ(tested, expected) << entries[missing].path;
     }
 }
-
-TEST_F(InstallCheckTest, AMissingImageStopsAfterLoadingTheImagesBeforeIt) {
-    for (int i = 0; i < 7; i++) {
-        colourBitmaps[i] = 11 + i;
-    }
-    fake::ui.presentFiles.erase(IMAGE_FILE("green"));
-    EXPECT_EQ(checkFileIntegrity(), 0);
-    EXPECT_EQ(popups(), std::vector<std::string>{errorPopup("Missing image file 3.")});
-    EXPECT_EQ(fake::ui.bitmapFiles[colourBitmaps[0]], IMAGE_FILE("blank"));
-    EXPECT_EQ(fake::ui.bitmapFiles[colourBitmaps[1]], IMAGE_FILE("red"));
-    for (int i = 2; i < 7; i++) {
-        EXPECT_EQ(colourBitmaps[i], 11 + i);
-    }
-    EXPECT_TRUE(fake::callsStartingWith("CVI_GetFileSize").empty());
-}
-
-TEST_F(InstallCheckTest, AnImageThatCannotBeReadCountsAsMissing) {
-    fake::ui.unreadableImages.insert(IMAGE_FILE("blue"));
-    EXPECT_EQ(checkFileIntegrity(), 0);
-    EXPECT_EQ(popups(), std::vector<std::string>{errorPopup("Missing image file 4.")});
-}
-
-TEST_F(InstallCheckTest, OnlyTheFirstOfTwoMissingFilesIsNamed) {
-    fake::ui.presentFiles.erase("stakko.uir");
-    fake::ui.presentFiles.erase(RUNTIME_STYLE_FILE);
-    EXPECT_EQ(checkFileIntegrity(), 0);
-    EXPECT_EQ(popups(), std::vector<std::string>{errorPopup("Missing UIR file.")});
-    EXPECT_EQ(fake::find(std::string("CVI_GetFileSize(") + RUNTIME_STYLE_FILE + ")"), -1);
-}
-
-TEST_F(InstallCheckTest, AFileSizeQueryThatFailsOtherwiseCountsAsMissing) {
-    fake::ui.fileSizeErrors[FULL_ROW_SOUND] = -4;
-    EXPECT_EQ(checkFileIntegrity(), 0);
-    EXPECT_EQ(popups(), std::vector<std::string>{errorPopup("Missing sound file 2.")});
-}
-
-TEST_F(InstallCheckTest, FileExistsTurnsTheRunTimeCodesIntoItsResults) {
-    const struct {
-        int code; // CVI_GetFileSize's answer; 0 means the file is there
-        int result, size;
-    } cases[] = {{0, 1, 1234}, {-1, 0, -1}, {-4, -12, -1}, {-7, -93, -1}, {3, -93, -1}};
-    for (const auto &test : cases) {
-        fake::ui.fileSizeErrors.clear();
-        if (test.code != 0) {
-            fake::ui.fileSizeErrors["stakko.uir"] = test.code;
-        }
-        int size = 77;
-        EXPECT_EQ(FileExists("stakko.uir", &size), test.result) << test.code;
-        EXPECT_EQ(size, test.size) << test.code;
-        EXPECT_EQ(FileExists("stakko.uir", nullptr), test.result) << test.code;
-    }
-}
-
-TEST_F(InstallCheckTest, FileExistsQueriesWithBreakOnErrorsOffAndPutsItBack) {
-    for (int before : {1, 0}) {
-        fake::ui.log.clear();
-        fake::ui.breakOnLibraryErrors = before;
-        FileExists("nowhere.txt", nullptr);
-        EXPECT_EQ(fake::ui.log,
-                  (std::vector<std::string>{
-                      "DisableBreakOnLibraryErrors()", "CVI_GetFileSize(nowhere.txt)",
-                      before ? "EnableBreakOnLibraryErrors()" : "DisableBreakOnLibraryErrors()"}))
-            << before;
-        EXPECT_EQ(fake::ui.breakOnLibraryErrors, before);
-    }
-}
-
-} // namespace

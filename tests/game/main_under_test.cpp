@@ -1,3 +1,3 @@
 // The program's entry compiled under another name, so that tests can run start-up.
 #define main stakkoMain
-#include "../../shell/main.cpp"
+#include "main.cpp"

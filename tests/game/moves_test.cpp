@@ -1,161 +1,52 @@
 // The player's keys, as the panel callback receives them: which key makes which move, and
-// moves that do not fit doing nothing at all.
+// moves that do not fit or come without a running game doing nothing at all.
 #include "game_fixture.h"
 
-#include <cstring>
+static const int ctrl = VAL_MENUKEY_MODIFIER, shift = VAL_SHIFT_MODIFIER;
+static const int up = VAL_UP_ARROW_VKEY, down = VAL_DOWN_ARROW_VKEY;
+static const int left = VAL_LEFT_ARROW_VKEY, right = VAL_RIGHT_ARROW_VKEY;
+enum GameState { idle, running, held };
 
-#include "board.h"
-#include "fall.h"
-#include "game_state.h"
-#include "install_check.h"
-#include "painting.h"
-#include "pieces.h"
-#include "stakko.h"
+using MovesTest = RunningGameTest;
 
-namespace {
-
-const int ctrl = VAL_MENUKEY_MODIFIER;
-const int shift = VAL_SHIFT_MODIFIER;
-
-class MovesTest : public GameTest {
-  protected:
-    void SetUp() override {
-        GameTest::SetUp();
-        startRunningGame();
-        SetRandomSeed(7);
-        setNextPiece();
-    }
-
-    static void press(int keyCode) {
-        EXPECT_EQ(MainCallBk(1, EVENT_KEYPRESS, nullptr, keyCode, 0), 0);
-    }
-
-    static int paintCalls() {
-        return static_cast<int>(fake::callsStartingWith("SetCtrlAttribute(1, 10, 530, 0)").size());
-    }
-};
-
-TEST_F(MovesTest, EachKeyMakesItsMove) {
-    const Piece start{2, 5, 5, 0, 3};
-    struct Case {
-        const char *key;
-        int code;
-        int column, row, rotation; // where the piece ends
-    } cases[] = {
-        {"Up turns", VAL_UP_ARROW_VKEY, 5, 5, 1},
-        {"Down moves one row", VAL_DOWN_ARROW_VKEY, 5, 6, 0},
-        {"Left moves toward column 10", VAL_LEFT_ARROW_VKEY, 6, 5, 0},
-        {"Right moves toward column 1", VAL_RIGHT_ARROW_VKEY, 4, 5, 0},
-        {"a character in the low byte plays no part", VAL_LEFT_ARROW_VKEY | 'a', 6, 5, 0},
-        {"Shift with Left is Left", shift | VAL_LEFT_ARROW_VKEY, 6, 5, 0},
-        {"another modifier with Right is Right", 0x20000 | VAL_RIGHT_ARROW_VKEY, 4, 5, 0},
-        {"Ctrl and Shift with Down is Down", ctrl | shift | VAL_DOWN_ARROW_VKEY, 5, 6, 0},
-        {"Ctrl with Left does nothing", ctrl | VAL_LEFT_ARROW_VKEY, 5, 5, 0},
-        {"Ctrl with Up does nothing", ctrl | VAL_UP_ARROW_VKEY, 5, 5, 0},
-        {"Ctrl with a character does nothing", ctrl | 'x', 5, 5, 0},
-        {"another key does nothing", 0x0A00, 5, 5, 0},
-        {"no key does nothing", 0, 5, 5, 0},
+TEST_F(MovesTest, EachKeyMakesItsMoveWhenItFits) {
+    const Piece s{2, 5, 5, 0, 3}, line{0, 5, 1, 0, 4};
+    // What, the piece, the key code, the game's state, the column, row and rotation it ends at.
+    const std::tuple<const char *, Piece, int, GameState, int, int, int> cases[] = {
+        {"Up turns", s, up, running, 5, 5, 1},
+        {"Down moves one row", s, down, running, 5, 6, 0},
+        {"Left moves toward column 10", s, left, running, 6, 5, 0},
+        {"Right moves toward column 1", s, right, running, 4, 5, 0},
+        {"a character in the low byte plays no part", s, left | 'a', running, 6, 5, 0},
+        {"Shift with Left is Left", s, shift | left, running, 6, 5, 0},
+        {"another modifier with Right is Right", s, 0x20000 | right, running, 4, 5, 0},
+        {"Ctrl and Shift with Down is Down", s, ctrl | shift | down, running, 5, 6, 0},
+        {"Ctrl with Down drops to the floor", line, ctrl | down, running, 5, 18, 0},
+        {"Ctrl with Left does nothing", s, ctrl | left, running, 5, 5, 0},
+        {"another key does nothing", s, 0x0A00, running, 5, 5, 0},
+        {"Right at column 1", {0, 1, 5, 0, 1}, right, running, 1, 5, 0},
+        {"Left at column 10", {0, 10, 5, 0, 1}, left, running, 10, 5, 0},
+        {"turning the line at column 9", {0, 9, 5, 0, 1}, up, running, 9, 5, 0},
+        {"Down on the floor", {0, 5, 18, 0, 1}, down, running, 5, 18, 0},
+        {"Ctrl Down on the floor", {0, 5, 18, 0, 1}, ctrl | down, running, 5, 18, 0},
+        {"the square turns on its cells from 3 to 0", {3, 5, 5, 3, 2}, up, running, 5, 5, 0},
+        {"Left without a game", s, left, idle, 5, 5, 0},
+        {"Ctrl Down without a game", line, ctrl | down, idle, 5, 1, 0},
+        {"Left in a held game", s, left, held, 6, 5, 0},
+        {"Ctrl Down in a held game", line, ctrl | down, held, 5, 18, 0},
     };
-    for (const Case &test : cases) {
+    for (const auto &[what, piece, code, state, column, row, rotation] : cases) {
         fake::ui.plots.clear();
         std::memset(cellPlots, 0, sizeof cellPlots);
-        fallingPiece(start);
-        press(test.code);
-        Piece expected{start.shape, test.column, test.row, test.rotation, start.colour};
-        EXPECT_EQ(currentPiece, expected) << test.key;
-        bool moved = !(expected == start);
-        EXPECT_EQ(paintCalls(), moved ? 8 : 0) << test.key;
-        EXPECT_EQ(boardPlots(), piecePlots(currentPiece));
-    }
-}
-
-TEST_F(MovesTest, CtrlDownDropsInDrawnStepsWithoutLanding) {
-    fallingPiece(Piece{0, 5, 1, 0, 4});
-    press(ctrl | VAL_DOWN_ARROW_VKEY);
-    EXPECT_EQ(currentPiece.row, 18);
-    EXPECT_EQ(paintCalls(), 17 * 8);
-    EXPECT_EQ(boardPlots(), piecePlots(currentPiece));
-    EXPECT_EQ(board[5][20], 0);
-    // It can still be moved, and only the next tick fixes it where it then stands.
-    press(VAL_LEFT_ARROW_VKEY);
-    TimerCallback(1, PANEL_TIMER, EVENT_TIMER_TICK, nullptr, 0, 0);
-    for (int row = 17; row <= 20; row++) {
-        EXPECT_EQ(board[6][row], 4) << row;
-        EXPECT_EQ(board[5][row], 0) << row;
-    }
-}
-
-TEST_F(MovesTest, WallsRefuseMovesAndTurnsWithoutPainting) {
-    struct Case {
-        const char *what;
-        Piece piece;
-        int code;
-    } cases[] = {
-        {"Right at column 1", {0, 1, 5, 0, 1}, VAL_RIGHT_ARROW_VKEY},
-        {"Left at column 10", {0, 10, 5, 0, 1}, VAL_LEFT_ARROW_VKEY},
-        {"turning the line at column 1", {0, 1, 5, 0, 1}, VAL_UP_ARROW_VKEY},
-        {"turning the line at column 9", {0, 9, 5, 0, 1}, VAL_UP_ARROW_VKEY},
-        {"Down on the floor", {0, 5, 18, 0, 1}, VAL_DOWN_ARROW_VKEY},
-        {"Ctrl Down on the floor", {0, 5, 18, 0, 1}, ctrl | VAL_DOWN_ARROW_VKEY},
-    };
-    for (const Case &test : cases) {
-        fake::ui.plots.clear();
-        std::memset(cellPlots, 0, sizeof cellPlots);
-        fallingPiece(test.piece);
-        press(test.code);
-        EXPECT_EQ(currentPiece, test.piece) << test.what;
-        EXPECT_TRUE(fake::ui.log.empty()) << test.what;
-        EXPECT_EQ(boardPlots(), piecePlots(test.piece));
-    }
-}
-
-TEST_F(MovesTest, ABlockedDownDoesNothing) {
-    board[5][9] = 3;
-    fallingPiece(Piece{0, 5, 6, 0, 1});
-    press(VAL_DOWN_ARROW_VKEY);
-    EXPECT_EQ(currentPiece.row, 6);
-    EXPECT_TRUE(fake::ui.log.empty());
-}
-
-TEST_F(MovesTest, TheSquareTurnsOnTheSameCellsAndRotationWrapsAround) {
-    fallingPiece(Piece{3, 5, 5, 3, 2});
-    press(VAL_UP_ARROW_VKEY);
-    EXPECT_EQ(currentPiece.rotation, 0);
-    EXPECT_EQ(paintCalls(), 8);
-    EXPECT_EQ(boardPlots(), piecePlots(currentPiece));
-}
-
-TEST_F(MovesTest, NoKeyActsWithoutARunningGame) {
-    const Piece piece{1, 5, 5, 0, 2};
-    for (int code : {0x0600, 0x0700, 0x0800, 0x0900, ctrl | 0x0700}) {
         fallingPiece(piece);
-        gameRunning = 0;
-        press(code);
-        EXPECT_EQ(currentPiece, piece) << code;
-        EXPECT_TRUE(fake::ui.log.empty()) << code;
+        gameRunning = state != idle;
+        gamePaused = pauseActive = state == held;
+        EXPECT_EQ(press(code), 0);
+        const Piece expected{piece.shape, column, row, rotation, piece.colour};
+        EXPECT_EQ(currentPiece, expected) << what;
+        // Every step erases and paints four cells, each with the graph hidden.
+        int steps = expected == piece ? 0 : std::max(1, row - piece.row);
+        EXPECT_EQ(calls("SetCtrlAttribute(1, 10, 530, 0)").size(), 8u * steps) << what;
+        EXPECT_EQ(boardPlots(), piecePlots(currentPiece)) << what;
     }
 }
-
-TEST_F(MovesTest, KeysStillMoveThePieceWhileTheGameIsHeld) {
-    gamePaused = pauseActive = 1;
-    fallingPiece(Piece{5, 5, 2, 0, 6});
-    press(VAL_LEFT_ARROW_VKEY);
-    press(VAL_UP_ARROW_VKEY);
-    press(VAL_DOWN_ARROW_VKEY);
-    EXPECT_EQ(currentPiece, (Piece{5, 6, 3, 1, 6}));
-    press(ctrl | VAL_DOWN_ARROW_VKEY);
-    EXPECT_EQ(currentPiece.row, 19);
-    EXPECT_EQ(boardPlots(), piecePlots(currentPiece));
-}
-
-TEST_F(MovesTest, ClicksAndFocusReachNoMove) {
-    const Piece piece{1, 5, 5, 0, 2};
-    fallingPiece(piece);
-    for (int event : {EVENT_LEFT_CLICK, EVENT_GOT_FOCUS}) {
-        EXPECT_EQ(MainCallBk(1, event, nullptr, VAL_DOWN_ARROW_VKEY, 0), 0);
-    }
-    EXPECT_EQ(currentPiece, piece);
-    EXPECT_TRUE(fake::ui.log.empty());
-}
-
-} // namespace

@@ -2,174 +2,66 @@
 // cell, erasing, and the graph hidden around every change.
 #include "game_fixture.h"
 
-#include <set>
+#include <array>
 
-#include "board.h"
-#include "install_check.h"
-#include "painting.h"
-#include "preview.h"
-#include "stakko.h"
+using PaintingTest = RunningGameTest;
 
-namespace {
+static std::string plotAt(int x, int y) {
+    return "PlotBitmap(1, 10, " + std::to_string(x) + ", " + std::to_string(y) + ", 10, 10, null)";
+}
 
-const std::string hideBoard = "SetCtrlAttribute(1, 10, 530, 0)";
-const std::string showBoard = "SetCtrlAttribute(1, 10, 530, 1)";
-
-class PaintingTest : public GameTest {
-  protected:
-    void SetUp() override {
-        GameTest::SetUp();
-        startRunningGame();
+TEST_F(PaintingTest, EachPaintReplacesTheCellsPlotWithTheGraphHidden) {
+    // What; column, row, colour, failing plots; the calls between hiding and showing the graph.
+    // The fake numbers the plots 1, 2, ... and the loaded images 100 (blank) to 106.
+    const std::tuple<const char *, std::array<int, 4>, Log> cases[] = {
+        {"column 1, row 1", {1, 1, 1, 0}, {plotAt(90, 190), "SetCtrlBitmap(1, 10, 1, 101)"}},
+        {"column 10, row 20", {10, 20, 2, 0}, {plotAt(0, 0), "SetCtrlBitmap(1, 10, 2, 102)"}},
+        {"the hidden row", {5, 0, 3, 0}, {plotAt(50, 200), "SetCtrlBitmap(1, 10, 3, 103)"}},
+        {"painted again",
+         {1, 1, 6, 0},
+         {"DeleteGraphPlot(1, 10, 1, 1)", plotAt(90, 190), "SetCtrlBitmap(1, 10, 4, 106)"}},
+        {"colour 7 erases", {1, 1, 7, 0}, {"DeleteGraphPlot(1, 10, 4, 1)"}},
+        {"an empty cell has nothing to erase", {1, 1, 0, 0}, {}},
+        {"colour -1 erases", {10, 20, -1, 0}, {"DeleteGraphPlot(1, 10, 2, 1)"}},
+        {"colour 0 erases", {5, 0, 0, 0}, {"DeleteGraphPlot(1, 10, 3, 1)"}},
+        {"a plot that fails", {3, 12, 4, 1}, {plotAt(70, 80)}},
+        {"after a failed plot", {3, 12, 5, 0}, {plotAt(70, 80), "SetCtrlBitmap(1, 10, 5, 105)"}},
+    };
+    for (const auto &[what, paint, between] : cases) {
         fake::ui.log.clear();
+        fake::ui.plotFailures = paint[3];
+        PaintSquare(paint[0], paint[1], paint[2]);
+        Log expected = between;
+        expected.insert(expected.begin(), "SetCtrlAttribute(1, 10, 530, 0)");
+        expected.push_back("SetCtrlAttribute(1, 10, 530, 1)");
+        EXPECT_EQ(fake::ui.log, expected) << what;
     }
+    EXPECT_EQ(boardPlots(), (CellPlots{{{3, 12}, colourBitmaps[5]}}));
+}
 
-    static std::multiset<std::pair<double, double>> previewPlaces() {
+TEST_F(PaintingTest, ThePreviewRedrawsEachShapeAroundItsOwnCell) {
+    // The shape, its colour, where its four cells are plotted.
+    const std::tuple<int, int, std::multiset<std::pair<double, double>>> cases[] = {
+        {0, 4, {{20, 30}, {20, 20}, {20, 10}, {20, 0}}},
+        {3, 1, {{20, 20}, {20, 10}, {10, 20}, {10, 10}}},
+        {5, 6, {{20, 20}, {30, 20}, {20, 30}, {10, 20}}},
+        // No piece has colour 0 or 7: every cell of such a preview is reported, and blank.
+        {2, 0, {{20, 20}, {10, 20}, {20, 10}, {30, 10}}},
+        {2, 7, {{20, 20}, {10, 20}, {20, 10}, {30, 10}}},
+    };
+    for (const auto &[shape, colour, expected] : cases) {
+        fake::ui.log.clear();
+        nextPiece = Piece{shape, 5, 1, 0, colour};
+        DisplayNextPiece();
+        EXPECT_EQ(fake::ui.log.front(), "DeleteGraphPlot(1, 2, -1, 1)");
+        bool strange = colour < 1 || colour > 6;
+        EXPECT_EQ(popups(), Log(strange ? 4 : 0, "MessagePopup(Strange, Should not happen.)"));
         std::multiset<std::pair<double, double>> places;
         for (const auto &[handle, plot] : fake::ui.plots[PANEL_NEXT]) {
             places.insert({plot.x, plot.y});
+            EXPECT_EQ(plot.bitmap, colourBitmaps[strange ? 0 : colour]);
+            EXPECT_TRUE(plot.width == 10 && plot.height == 10);
         }
-        return places;
-    }
-};
-
-TEST_F(PaintingTest, CellsArePlottedWhereTheirColumnAndRowSay) {
-    const struct {
-        int column, row;
-        const char *plot;
-        int xIndex, yIndex;
-    } cases[] = {
-        {1, 1, "PlotBitmap(1, 10, 90, 190, 10, 10, null)", 9, 19},
-        {10, 20, "PlotBitmap(1, 10, 0, 0, 10, 10, null)", 0, 0},
-        {5, 0, "PlotBitmap(1, 10, 50, 200, 10, 10, null)", 5, 20},
-        {3, 12, "PlotBitmap(1, 10, 70, 80, 10, 10, null)", 7, 8},
-    };
-    int colour = 1;
-    for (const auto &test : cases) {
-        fake::ui.log.clear();
-        PaintSquare(test.column, test.row, colour);
-        int plot = cellPlots[test.xIndex][test.yIndex];
-        EXPECT_GE(plot, 1) << test.plot;
-        EXPECT_EQ(fake::ui.log,
-                  (std::vector<std::string>{hideBoard, test.plot,
-                                            "SetCtrlBitmap(1, 10, " + std::to_string(plot) + ", " +
-                                                std::to_string(colourBitmaps[colour]) + ")",
-                                            showBoard}));
-        colour++;
+        EXPECT_EQ(places, expected) << "shape " << shape << ", colour " << colour;
     }
 }
-
-TEST_F(PaintingTest, PaintingACellAgainReplacesItsPlot) {
-    PaintSquare(4, 7, 2);
-    int first = cellPlots[6][13];
-    PaintSquare(4, 7, 2);
-    PaintSquare(4, 7, 5);
-    EXPECT_EQ(fake::ui.plots[PANEL_BOARD].size(), 1u);
-    EXPECT_EQ(boardPlots(), (CellPlots{{{4, 7}, colourBitmaps[5]}}));
-    EXPECT_EQ(fake::ui.log[4], hideBoard);
-    EXPECT_EQ(fake::ui.log[5], "DeleteGraphPlot(1, 10, " + std::to_string(first) + ", 1)");
-}
-
-TEST_F(PaintingTest, ErasingAnEmptyCellDeletesNothing) {
-    PaintSquare(2, 2, 0);
-    EXPECT_EQ(fake::ui.log, (std::vector<std::string>{hideBoard, showBoard}));
-    EXPECT_EQ(cellPlots[8][18], 0);
-}
-
-TEST_F(PaintingTest, ColoursOutsideOneToSixErase) {
-    for (int colour : {0, 7, -1, 100}) {
-        PaintSquare(6, 9, 3);
-        int plot = cellPlots[4][11];
-        fake::ui.log.clear();
-        PaintSquare(6, 9, colour);
-        EXPECT_EQ(
-            fake::ui.log,
-            (std::vector<std::string>{
-                hideBoard, "DeleteGraphPlot(1, 10, " + std::to_string(plot) + ", 1)", showBoard}))
-            << colour;
-        EXPECT_EQ(cellPlots[4][11], 0) << colour;
-        EXPECT_TRUE(fake::ui.plots[PANEL_BOARD].empty()) << colour;
-    }
-}
-
-TEST_F(PaintingTest, AFailedPlotLeavesTheCellEmpty) {
-    PaintSquare(7, 3, 4);
-    fake::ui.plotFailures = 1;
-    PaintSquare(7, 3, 6);
-    EXPECT_EQ(cellPlots[3][17], 0);
-    EXPECT_TRUE(fake::ui.plots[PANEL_BOARD].empty());
-    EXPECT_TRUE(fake::callsStartingWith("SetCtrlBitmap(1, 10, -1").empty());
-    // The next paint starts from an empty cell.
-    fake::ui.log.clear();
-    PaintSquare(7, 3, 6);
-    EXPECT_TRUE(fake::callsStartingWith("DeleteGraphPlot").empty());
-    EXPECT_EQ(boardPlots().size(), 1u);
-}
-
-TEST_F(PaintingTest, APieceIsPaintedAndErasedCellByCell) {
-    const Piece piece{1, 4, 6, 2, 5};
-    PaintSquare(4, 6, 2); // a stale cell under the pivot
-    fake::ui.log.clear();
-    PaintPiece(piece, 1);
-    EXPECT_EQ(fake::callsStartingWith(hideBoard).size(), 4u);
-    const int yellow = colourBitmaps[5];
-    EXPECT_EQ(boardPlots(),
-              (CellPlots{{{4, 6}, yellow}, {{3, 5}, yellow}, {{4, 5}, yellow}, {{4, 7}, yellow}}));
-    EXPECT_EQ(fake::ui.plots[PANEL_BOARD].size(), 4u);
-
-    PaintSquare(3, 5, 0); // one cell already empty when the piece is erased
-    PaintPiece(piece, 0);
-    EXPECT_TRUE(fake::ui.plots[PANEL_BOARD].empty());
-    for (const auto &[c, r] : pieceCells(piece)) {
-        EXPECT_EQ(cellPlots[10 - c][20 - r], 0);
-    }
-}
-
-TEST_F(PaintingTest, ThePreviewDrawsEachShapeAroundItsOwnCell) {
-    const struct {
-        int shape;
-        std::multiset<std::pair<double, double>> places;
-    } cases[] = {
-        {0, {{20, 30}, {20, 20}, {20, 10}, {20, 0}}},
-        {3, {{20, 20}, {20, 10}, {10, 20}, {10, 10}}},
-        {5, {{20, 20}, {30, 20}, {20, 30}, {10, 20}}},
-    };
-    for (const auto &test : cases) {
-        nextPiece = Piece{test.shape, 5, 1, 0, 4};
-        DisplayNextPiece();
-        EXPECT_EQ(previewPlaces(), test.places) << "shape " << test.shape;
-        for (const auto &[handle, plot] : fake::ui.plots[PANEL_NEXT]) {
-            EXPECT_EQ(plot.bitmap, colourBitmaps[4]);
-            EXPECT_EQ(plot.width, 10);
-            EXPECT_EQ(plot.height, 10);
-        }
-    }
-}
-
-TEST_F(PaintingTest, ANewPreviewDeletesTheOldOneFirst) {
-    nextPiece = Piece{6, 5, 1, 0, 2};
-    DisplayNextPiece();
-    fake::ui.log.clear();
-    DisplayNextPiece();
-    ASSERT_FALSE(fake::ui.log.empty());
-    EXPECT_EQ(fake::ui.log.front(), "DeleteGraphPlot(1, 2, -1, 1)");
-    EXPECT_EQ(fake::ui.plots[PANEL_NEXT].size(), 4u);
-    EXPECT_EQ(fake::callsStartingWith("SetCtrlAttribute(1, 2, 530, 0)").size(), 4u);
-    EXPECT_EQ(fake::callsStartingWith("SetCtrlAttribute(1, 2, 530, 1)").size(), 4u);
-}
-
-TEST_F(PaintingTest, APreviewInAColourNoPieceHasIsReportedForEveryCell) {
-    for (int colour : {0, 7}) {
-        fake::ui.log.clear();
-        nextPiece = Piece{2, 5, 1, 0, colour};
-        DisplayNextPiece();
-        EXPECT_EQ(popups(),
-                  std::vector<std::string>(4, "MessagePopup(Strange, Should not happen.)"))
-            << colour;
-        EXPECT_EQ(fake::ui.plots[PANEL_NEXT].size(), 4u);
-        for (const auto &[handle, plot] : fake::ui.plots[PANEL_NEXT]) {
-            EXPECT_EQ(plot.bitmap, colourBitmaps[0]) << colour;
-        }
-    }
-}
-
-} // namespace

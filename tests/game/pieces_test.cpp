@@ -1,234 +1,166 @@
-// Piece supply and the end of a game: drawing the next piece, bringing it in, game over and
-// the record judgements that come with it.
+// Piece supply and the end of a game: the Wichmann-Hill generator, drawing the next piece,
+// bringing it in, game over and the record judgements that come with it.
 #include "game_fixture.h"
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <ctime>
-#include <set>
 
-#include "board.h"
-#include "fall.h"
-#include "game_sounds.h"
-#include "game_state.h"
-#include "pieces.h"
-#include "records_file.h"
-#include "stakko.h"
+using RandomTest = GameTest;
 
-namespace {
-
-const char *const lostPlain = "Sorry, you have lost the game.\nClick Start to start over.";
-const char *const lostWithScoreRecord =
-    "Sorry, you have lost the game.\nBut you have created a new Score record.\n"
-    "Congratulations!\nClick Start to start over.";
-const char *const speedRecord =
-    "You have created a new Speed record.\nSpeed is defined by how many seconds you complete "
-    "a row.\nSpeed needs at least 10 rows to make the everage.";
-
-std::string popup(const char *message) {
-    return std::string("MessagePopup(Game Over, ") + message + ")";
-}
-
-class PiecesTest : public GameTest {
-  protected:
-    void SetUp() override {
-        GameTest::SetUp();
-        startRunningGame();
-        SetRandomSeed(31337);
-        setNextPiece();
-        fake::ui.log.clear();
-    }
-
-    // Ends the game at the next piece: every shape covers its pivot cell at the entry place.
-    static void blockTheEntryAndBringTheNextPiece() {
-        board[5][1] = 2;
-        NewPiece();
+// Wichmann-Hill (AS 183) written out from its definition, to check the game's generator by.
+struct ReferenceGenerator {
+    int s1, s2, s3;
+    explicit ReferenceGenerator(int seed)
+        : s1(seed & 0x3FFF), s2((s1 * 8191) & 0x3FFF), s3((s2 * 8191) & 0x3FFF) {}
+    double next() {
+        s1 = (171 * s1) % 30269;
+        s2 = (172 * s2) % 30307;
+        s3 = (170 * s3) % 30323;
+        double x = s1 * (1.0 / 30269) + s2 * (1.0 / 30307) + s3 * (1.0 / 30323);
+        return x - std::floor(x);
     }
 };
+
+TEST_F(RandomTest, KnownSeedsGiveTheWichmannHillValuesAgainAndAgain) {
+    for (int seed : {1, 12345, 1, 1700000123, -1}) {
+        SetRandomSeed(seed);
+        SetRandomSeed(seed); // seeding twice before a draw changes nothing
+        ReferenceGenerator reference(seed);
+        for (int i = 0; i < 200; i++) {
+            ASSERT_DOUBLE_EQ(Random(0.0, 1.0), reference.next()) << "seed " << seed << " #" << i;
+        }
+    }
+    // The range scales the draw; an empty one still draws, a reversed one does not.
+    ReferenceGenerator reference(99);
+    SetRandomSeed(99);
+    EXPECT_EQ(Random(5.0, 2.0), 5.0);
+    EXPECT_DOUBLE_EQ(Random(3.0, 5.0), 3.0 + 2.0 * reference.next());
+    EXPECT_EQ(Random(5.0, 2.0), 5.0);
+    EXPECT_DOUBLE_EQ(Random(2.0, 2.0), 2.0);
+    reference.next();
+    EXPECT_DOUBLE_EQ(Random(0.0, 7.0), 7.0 * reference.next());
+}
+
+TEST_F(RandomTest, EverySeedGivesItsOwnEvenSequenceInRange) {
+    // Seeds whose low fourteen bits are 0 would leave the generator stuck at 0.
+    std::set<std::vector<int>> sequences;
+    for (int seed : {20240601, 16384, 16384 * 3, 0x40000000, -16384}) {
+        SetRandomSeed(seed);
+        std::vector<int> colours, counts(8);
+        for (int i = 0; i < 6000; i++) {
+            colours.push_back(static_cast<int>(Random(1.0, 7.0)));
+            counts.at(colours.back())++;
+        }
+        EXPECT_EQ(counts[0] + counts[7], 0) << "seed " << seed;
+        EXPECT_LT(*std::max_element(counts.begin() + 1, counts.end() - 1), 1150) << "seed " << seed;
+        sequences.insert(colours);
+    }
+    EXPECT_EQ(sequences.size(), 5u);
+}
+
+using PiecesTest = RunningGameTest;
 
 TEST_F(PiecesTest, SetNextPieceDrawsTheShapeThenTheColour) {
     for (int seed : {5, 86400, 1700000000}) {
         SetRandomSeed(seed);
-        SetRandomSeed(seed); // seeding twice before a draw changes nothing
         double shapeDraw = Random(0.0, 1.0), colourDraw = Random(0.0, 1.0);
         SetRandomSeed(seed);
         nextPiece = Piece{9, 9, 9, 9, 9};
         setNextPiece();
-        Piece expected{static_cast<int>(7.0 * shapeDraw), 5, 1, 0,
-                       static_cast<int>(1.0 + 6.0 * colourDraw)};
-        EXPECT_EQ(nextPiece, expected) << seed;
+        EXPECT_EQ(nextPiece, (Piece{int(7.0 * shapeDraw), 5, 1, 0, int(1.0 + 6.0 * colourDraw)}));
     }
-}
-
-TEST_F(PiecesTest, TheSameSeedGivesTheSamePieces) {
-    auto pieces = [](int seed) {
-        SetRandomSeed(seed);
-        std::vector<std::pair<int, int>> drawn;
-        for (int i = 0; i < 100; i++) {
-            setNextPiece();
-            drawn.emplace_back(nextPiece.shape, nextPiece.colour);
-        }
-        return drawn;
-    };
-    std::vector<std::pair<int, int>> first = pieces(1700000000);
-    EXPECT_EQ(pieces(1700000000), first);
-    EXPECT_NE(pieces(1700000001), first);
-    std::set<int> shapes;
-    for (const auto &piece : first) {
-        shapes.insert(piece.first);
-    }
-    EXPECT_EQ(shapes.size(), 7u);
 }
 
 TEST_F(PiecesTest, ANewPieceEntersAtTheTopAndThePreviewShowsTheOneAfter) {
     currentPiece = Piece{1, 9, 14, 3, 2}; // wherever the last piece ended
     Piece entering = nextPiece;
+    fake::ui.log.clear();
     NewPiece();
     EXPECT_EQ(currentPiece, (Piece{entering.shape, 5, 1, 0, entering.colour}));
     EXPECT_EQ(boardPlots(), piecePlots(currentPiece));
-
-    std::multiset<std::pair<double, double>> previewCells, expected;
+    EXPECT_TRUE(popups().empty());
+    // The preview shows the new next piece, drawn as the preview draws it.
+    const Log previewPlots = calls("PlotBitmap(1, 2,");
+    EXPECT_EQ(previewPlots.size(), 4u);
     for (const auto &[handle, plot] : fake::ui.plots[PANEL_NEXT]) {
-        previewCells.insert({plot.x, plot.y});
         EXPECT_EQ(plot.bitmap, colourBitmaps[nextPiece.colour]);
     }
-    for (const auto &[c, r] : pieceCells(nextPiece)) {
-        expected.insert({10.0 * (2 - (c - 5)), 10.0 * (2 - (r - 1))});
-    }
-    EXPECT_EQ(previewCells, expected);
-    EXPECT_EQ(gameRunning, 1);
-    EXPECT_TRUE(popups().empty());
+    fake::ui.log.clear();
+    DisplayNextPiece();
+    EXPECT_EQ(calls("PlotBitmap(1, 2,"), previewPlots);
 }
 
-TEST_F(PiecesTest, GameOverStopsTheGameThenJudgesBothRecordsInOrder) {
-    // The game raised the score record to 50 (written when it was set) over 20 at its start.
-    writeRecordsFile("700\n420\n50\n4.500000\n");
-    scoreRecordAtStart = 20;
-    rowsCompleted = 10;
-    time_t before = time(NULL);
-    gameStartTime = before - 40;
-    fake::ui.onPopup = [](const std::string &, const std::string &message) {
-        if (message == lostWithScoreRecord) {
-            EXPECT_EQ(gameRunning, 0);
-            EXPECT_EQ(pauseActive, 0);
-            EXPECT_EQ(highScore, 50); // read back from the file before the message
-        }
+TEST_F(PiecesTest, GameOverStopsTheGameThenJudgesEachRecordInOrder) {
+    const std::string lost = "MessagePopup(Game Over, Sorry, you have lost the game.\n",
+                      scoreRecord = "But you have created a new Score record.\nCongratulations!\n",
+                      again = "Click Start to start over.)",
+                      speedRecord = "MessagePopup(Game Over, You have created a new Speed record."
+                                    "\nSpeed is defined by how many seconds you complete a row.\n"
+                                    "Speed needs at least 10 rows to make the everage.)";
+    // What; the score record in the file and at the game's start; the game's rows and seconds;
+    // the speed record in the file; sound on; whether each record is new.
+    const std::tuple<const char *, int, int, int, int, float, int, bool, bool> cases[] = {
+        {"both records", 50, 20, 10, 40, 4.5f, 1, true, true},
+        {"both records, sound off", 50, 20, 10, 40, 4.5f, 0, true, true},
+        {"score record set in the game", 50, 20, 9, 9, 4.5f, 1, true, false},
+        {"equal score record", 120, 120, 10, 40, 4.0f, 1, false, false},
+        {"a second a row, but only nine rows", 0, 0, 9, 9, 4.5f, 1, false, false},
+        {"four seconds a row beat 4.5", 0, 0, 10, 40, 4.5f, 1, false, true},
+        {"equal speed record", 0, 0, 10, 40, 4.0f, 1, false, false},
+        {"nothing beats a stored 0", 0, 0, 10, 40, 0.0f, 1, false, false},
     };
-    pauseActive = 1;
-    Piece entering = nextPiece;
-    blockTheEntryAndBringTheNextPiece();
-    time_t after = time(NULL);
-
-    // Ten rows in forty seconds: four seconds a row, beating 4.5.
-    EXPECT_GE(highSpeed, 4.0f);
-    EXPECT_LE(highSpeed, 4.0f + static_cast<float>(after - before) / 10.0f);
-    char shown[32];
-    std::snprintf(shown, sizeof shown, "ResetTextBox(1, 12, %.2f)", static_cast<double>(highSpeed));
-    const std::vector<std::string> expected = {
-        "SetCtrlAttribute(1, 15, 1271, 0)",
-        "SetCtrlVal(1, 11, 0)",
-        "SetCtrlAttribute(1, 8, 500, 0)",
-        "SetCtrlAttribute(1, 5, 500, 1)",
-        soundCall(GAME_OVER_SOUND),
-        popup(lostWithScoreRecord),
-        soundCall(SCORE_RECORD_SOUND),
-        shown,
-        popup(speedRecord),
-        soundCall(SPEED_RECORD_SOUND),
-    };
-    int stop = fake::find("SetCtrlAttribute(1, 15, 1271, 0)");
-    ASSERT_GE(stop, 0);
-    EXPECT_EQ(std::vector<std::string>(fake::ui.log.begin() + stop, fake::ui.log.end()), expected);
-    EXPECT_EQ(gameRunning, 0);
-    EXPECT_EQ(pauseActive, 0);
-
-    // The piece that did not fit is neither painted nor stored; the preview shows one more.
-    EXPECT_TRUE(fake::ui.plots[PANEL_BOARD].empty());
-    EXPECT_EQ(currentPiece.shape, entering.shape);
-    EXPECT_EQ(fake::ui.plots[PANEL_NEXT].size(), 4u);
-    EXPECT_EQ(board[5][1], 2);
-
-    char file[64];
-    std::snprintf(file, sizeof file, "700\n420\n50\n%f\n", static_cast<double>(highSpeed));
-    EXPECT_EQ(readRecordsFile(), file);
-}
-
-TEST_F(PiecesTest, ASpeedNeedsTenRowsAndAStrictlyLowerTime) {
-    struct Case {
-        int rows;
-        int seconds;
-        const char *stored;
-        bool newRecord;
-    } cases[] = {
-        {9, 9, "4.500000", false},   // a second a row, but only nine rows
-        {10, 40, "4.500000", true},  // four seconds a row beats 4.5
-        {10, 40, "4.000000", false}, // equalling the record is not enough
-        {10, 40, "0.000000", false}, // nothing beats a stored 0
-    };
-    for (const Case &test : cases) {
-        fake::ui.log.clear();
-        std::string records = std::string("792\n461\n0\n") + test.stored + "\n";
-        writeRecordsFile(records);
-        board[5][1] = 0;
-        gameRunning = 1;
-        scoreRecordAtStart = 0;
-        rowsCompleted = test.rows;
-        gameStartTime = time(NULL) - test.seconds;
-        blockTheEntryAndBringTheNextPiece();
-        std::vector<std::string> expected = {popup(lostPlain)};
-        if (test.newRecord) {
-            expected.push_back(popup(speedRecord));
-            EXPECT_NEAR(highSpeed, 4.0, 0.11) << test.rows << " " << test.stored;
-        } else {
-            EXPECT_FLOAT_EQ(highSpeed, std::stof(test.stored)) << test.rows << " " << test.stored;
-            EXPECT_EQ(readRecordsFile(), records);
-        }
-        EXPECT_EQ(popups(), expected) << test.rows << " rows, stored " << test.stored;
-    }
-}
-
-TEST_F(PiecesTest, EqualingTheScoreRecordIsNotANewRecord) {
-    writeRecordsFile("792\n461\n120\n9999.000000\n");
-    scoreRecordAtStart = 120;
-    blockTheEntryAndBringTheNextPiece();
-    EXPECT_EQ(popups(), std::vector<std::string>{popup(lostPlain)});
-    EXPECT_EQ(sounds(), std::vector<std::string>{soundCall(GAME_OVER_SOUND)});
-}
-
-TEST_F(PiecesTest, WithSoundOffGameOverPlaysNothingButShowsTheSameMessages) {
-    auto playLostGame = [](int sound) {
-        fake::ui.log.clear();
-        writeRecordsFile("792\n461\n300\n9999.000000\n");
-        board[5][1] = 0;
-        gameRunning = 1;
+    for (const auto &[what, score, atStart, rows, seconds, speed, sound, newScore, newSpeed] :
+         cases) {
+        SCOPED_TRACE(what);
+        auto records = [score = score](float speedRecordNow) {
+            return "792\n461\n" + std::to_string(score) + "\n" + std::to_string(speedRecordNow) +
+                   "\n";
+        };
+        writeRecordsFile(records(speed));
         soundOn = sound;
-        scoreRecordAtStart = 100;
-        rowsCompleted = 12;
-        gameStartTime = time(NULL) - 60;
-        blockTheEntryAndBringTheNextPiece();
-    };
-    playLostGame(1);
-    std::vector<std::string> withSound = popups();
-    EXPECT_EQ(withSound.size(), 2u);
-    EXPECT_EQ(sounds().size(), 3u);
-    playLostGame(0);
-    EXPECT_EQ(popups(), withSound);
-    EXPECT_TRUE(sounds().empty());
+        gameRunning = pauseActive = 1;
+        scoreRecordAtStart = atStart;
+        rowsCompleted = rows;
+        gameStartTime = time(NULL) - seconds;
+        board[5][1] = 2; // every shape covers its pivot cell at the entry place
+        fake::ui.log.clear();
+        NewPiece();
+        EXPECT_EQ(gameRunning + pauseActive, 0);
+        Log expected = {"SetCtrlAttribute(1, 15, 1271, 0)", "SetCtrlVal(1, 11, 0)",
+                        "SetCtrlAttribute(1, 8, 500, 0)", "SetCtrlAttribute(1, 5, 500, 1)"};
+        auto play = [&, sound = sound](const char *file) {
+            if (sound) {
+                expected.push_back(soundCall(file));
+            }
+        };
+        play(GAME_OVER_SOUND);
+        expected.push_back(lost + (newScore ? scoreRecord : "") + again);
+        if (newScore) {
+            play(SCORE_RECORD_SOUND);
+        }
+        if (newSpeed) { // ten rows in forty seconds: four seconds a row
+            EXPECT_NEAR(highSpeed, 4.0, 0.11);
+            char shown[40];
+            std::snprintf(shown, sizeof shown, "ResetTextBox(1, 12, %.2f)", double(highSpeed));
+            expected.insert(expected.end(), {shown, speedRecord});
+            play(SPEED_RECORD_SOUND);
+        }
+        int stop = fake::find(expected[0]);
+        ASSERT_GE(stop, 0);
+        EXPECT_EQ(Log(fake::ui.log.begin() + stop, fake::ui.log.end()), expected);
+        EXPECT_EQ(readRecordsFile(), records(newSpeed ? highSpeed : speed));
+        EXPECT_TRUE(fake::ui.plots[PANEL_BOARD].empty()); // the piece that did not fit
+    }
 }
 
 TEST_F(PiecesTest, OnlyShapeFiveFitsBesideACellFixedBelowTheEntry) {
+    board[5][2] = 1;
     for (int shape = 0; shape < 7; shape++) {
-        std::memset(board, 0, sizeof board);
-        board[5][2] = 1;
         gameRunning = 1;
         fake::ui.log.clear();
         nextPiece = Piece{shape, 5, 1, 0, 3};
         NewPiece();
-        bool fits = shape == 5;
-        EXPECT_EQ(gameRunning, fits ? 1 : 0) << "shape " << shape;
-        EXPECT_EQ(popups().size(), fits ? 0u : 1u) << "shape " << shape;
+        EXPECT_EQ(gameRunning, shape == 5 ? 1 : 0) << "shape " << shape;
+        EXPECT_EQ(popups().size(), shape == 5 ? 0u : 1u) << "shape " << shape;
     }
 }
-
-} // namespace

@@ -153,20 +153,6 @@ int SetCtrlVal(int panel, int control, double value) {
     return widget ? setValue("SetCtrlVal", widget, value, false) : error;
 }
 
-int GetCtrlVal(int panel, int control, int *value) {
-    int error = 0;
-    QWidget *widget = uirt::findControl("GetCtrlVal", panel, control, &error);
-    if (!widget)
-        return error;
-    if (!value)
-        return uirt::fail("GetCtrlVal", uirt::ERR_BAD_ARGUMENT, "no place for the value");
-    double read = 0;
-    error = getValue("GetCtrlVal", widget, &read);
-    if (error == 0)
-        *value = clampToInt(read);
-    return error;
-}
-
 int GetCtrlVal(int panel, int control, double *value) {
     int error = 0;
     QWidget *widget = uirt::findControl("GetCtrlVal", panel, control, &error);
@@ -175,6 +161,14 @@ int GetCtrlVal(int panel, int control, double *value) {
     if (!value)
         return uirt::fail("GetCtrlVal", uirt::ERR_BAD_ARGUMENT, "no place for the value");
     return getValue("GetCtrlVal", widget, value);
+}
+
+int GetCtrlVal(int panel, int control, int *value) {
+    double read = 0;
+    const int error = GetCtrlVal(panel, control, value ? &read : nullptr);
+    if (error == 0)
+        *value = clampToInt(read);
+    return error;
 }
 
 int SetCtrlAttribute(int panel, int control, int attribute, int value) {

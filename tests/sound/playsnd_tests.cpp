@@ -1,85 +1,58 @@
-// The flag rules of the sound module, checked against a recording sndPlaySoundA.
-#include "fake_snd_play.h"
+// The flag rules of the sound module, checked against a recording sndPlaySoundA that is linked
+// in place of the SDL back end.
 #include "playsnd.h"
 
 #include <gtest/gtest.h>
+#include <string>
 
 namespace {
 
-class PlaySnd : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        sndCalls.clear();
-        sndReply = 1;
-    }
-};
+std::string calls; // each call as "name:flags ", "null" for no name
+int reply = 1;     // what the calls return
 
-struct ExCase {
-    short asynchronous, looped, playDefault, stopCurrent;
-    unsigned int flags;
-};
+} // namespace
 
-TEST_F(PlaySnd, PlaySoundExBuildsFlagsFromEachArgument) {
-    const ExCase cases[] = {
-        {0, 0, 1, 1, 0x00}, {1, 0, 1, 1, 0x01},  {0, 0, 0, 1, 0x02},   {1, 0, 1, 0, 0x11},
-        {0, 1, 0, 0, 0x1B}, {0, 1, 1, 1, 0x09},  {1, 1, 1, 1, 0x09},   {1, 0, 0, 0, 0x13},
-        {0, 0, 0, 0, 0x12}, {0, 0, 1, 0, 0x10},  {1, 1, 0, 1, 0x0B},   {-1, 0, 1, 1, 0x01},
-        {0, 7, 1, 1, 0x09}, {0, 0, -3, 1, 0x00}, {0, 0, 1, 256, 0x00}, {0, -1, 2, 0, 0x19},
+int sndPlaySoundA(const char *fileName, unsigned int flags) {
+    calls += std::string(fileName ? fileName : "null") + ":" + std::to_string(flags) + " ";
+    return reply;
+}
+
+namespace {
+
+// Each argument counts when it is nonzero, whatever its value; a loop is always asynchronous.
+TEST(PlaySnd, PlaySoundExFlagsFromEachArgument) {
+    const struct {
+        short asynchronous, looped, playDefault, stopCurrent;
+        unsigned flags;
+    } cases[] = {
+        {0, 0, 1, 1, 0x00},  {1, 0, 1, 1, 0x01},   {0, 0, 0, 1, 0x02},  {1, 0, 1, 0, 0x11},
+        {0, 1, 0, 0, 0x1B},  {0, 1, 1, 1, 0x09},   {1, 0, 0, 0, 0x13},  {1, 1, 0, 1, 0x0B},
+        {-1, 0, 1, 1, 0x01}, {0, 7, 1, 1, 0x09},   {0, 0, -3, 1, 0x00}, {0, 0, 1, 256, 0x00},
+        {0, -1, 2, 0, 0x19}, {256, 0, 1, 1, 0x01},
     };
-    for (const ExCase &c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << "async " << c.asynchronous << " loop " << c.looped << " default "
-                     << c.playDefault << " stop " << c.stopCurrent);
-        sndCalls.clear();
+    for (const auto &c : cases) {
+        calls.clear();
         EXPECT_EQ(CVI_PlaySoundEx("a.wav", c.asynchronous, c.looped, c.playDefault, c.stopCurrent),
                   1);
-        ASSERT_EQ(sndCalls.size(), 1u);
-        EXPECT_EQ(sndCalls[0].name, "a.wav");
-        EXPECT_EQ(sndCalls[0].flags, c.flags);
+        EXPECT_EQ(calls, "a.wav:" + std::to_string(c.flags) + " ") << "case " << &c - cases;
     }
 }
 
-TEST_F(PlaySnd, PlaySoundIsSynchronousOnlyForZero) {
-    const struct {
-        short asynchronous;
-        unsigned int flags;
-    } cases[] = {
-        {0, SND_SYNC}, {1, SND_ASYNC}, {-1, SND_ASYNC}, {2, SND_ASYNC}, {0x100, SND_ASYNC}};
-    for (const auto &c : cases) {
-        sndCalls.clear();
-        EXPECT_EQ(CVI_PlaySound("WAVs/b.wav", c.asynchronous), 1);
-        ASSERT_EQ(sndCalls.size(), 1u);
-        EXPECT_EQ(sndCalls[0].name, "WAVs/b.wav");
-        EXPECT_EQ(sndCalls[0].flags, c.flags) << "asynchronous " << c.asynchronous;
-    }
-}
-
-TEST_F(PlaySnd, ReturnValueIsPassedThroughAsShort) {
-    const struct {
-        int reply;
-        short expected;
-    } cases[] = {{0, 0},       {1, 1}, {-1, -1}, {32767, 32767}, {0x10000, 0}, {0x12345, 0x2345},
-                 {70000, 4464}};
-    for (const auto &c : cases) {
-        sndReply = c.reply;
-        EXPECT_EQ(CVI_PlaySound("c.wav", 0), c.expected) << "reply " << c.reply;
-        EXPECT_EQ(CVI_PlaySoundEx("c.wav", 1, 0, 1, 1), c.expected) << "reply " << c.reply;
-    }
-}
-
-TEST_F(PlaySnd, StopCurrentSoundSendsANullNameAndNoFlags) {
-    sndReply = 0;
+TEST(PlaySnd, PlaySoundStopAndTheResultNarrowedToShort) {
+    calls.clear();
+    for (short asynchronous : {0, 1, -1, 0x100}) // synchronous only for zero
+        CVI_PlaySound("WAVs/b.wav", asynchronous);
     StopCurrentSound();
-    ASSERT_EQ(sndCalls.size(), 1u);
-    EXPECT_FALSE(sndCalls[0].hasName);
-    EXPECT_EQ(sndCalls[0].flags, 0u);
-}
-
-TEST_F(PlaySnd, NullNameIsHandedOnUnchanged) {
     CVI_PlaySoundEx(nullptr, 1, 0, 0, 1);
-    ASSERT_EQ(sndCalls.size(), 1u);
-    EXPECT_FALSE(sndCalls[0].hasName);
-    EXPECT_EQ(sndCalls[0].flags, unsigned(SND_ASYNC | SND_NODEFAULT));
+    EXPECT_EQ(calls, "WAVs/b.wav:0 WAVs/b.wav:1 WAVs/b.wav:1 WAVs/b.wav:1 null:0 null:3 ");
+    const std::pair<int, short> replies[] = {
+        {0, 0}, {1, 1}, {-1, -1}, {32767, 32767}, {0x10000, 0}, {0x12345, 0x2345}, {70000, 4464}};
+    for (const auto &[platform, expected] : replies) {
+        reply = platform;
+        EXPECT_EQ(CVI_PlaySound("c.wav", 0), expected) << platform;
+        EXPECT_EQ(CVI_PlaySoundEx("c.wav", 1, 0, 1, 1), expected) << platform;
+    }
+    reply = 1;
 }
 
 } // namespace

@@ -1,17 +1,12 @@
-// Events from the user to the callbacks: key presses, commits, clicks, the close box and the
-// user's resizing of the window.
+// Events from the user to the callbacks: key presses, commits, clicks and the close box.
 #include "support.h"
 
-#include <QApplication>
-#include <QTest>
 #include <QTimer>
-#include <QWindow>
+#include <tuple>
 
 using Events = UiTest;
 
-namespace {
-
-std::vector<int> panelKeyCodes() {
+static std::vector<int> panelKeyCodes() {
     std::vector<int> codes;
     for (const Recorded &each : recorded)
         if (each.control == 0 && each.event == EVENT_KEYPRESS)
@@ -19,18 +14,13 @@ std::vector<int> panelKeyCodes() {
     return codes;
 }
 
-} // namespace
-
-TEST_F(Events, KeysReachThePanelWithTheirCodesAndArrowsKeepTheFocus) {
-    const int panel = loadAndShowGood();
-    SetActiveCtrl(panel, GOOD_PAUSE);
+TEST_F(Events, KeysReachThePanelWithTheirCodesAndKeepTheFocus) {
+    const int panel = show();
+    ASSERT_EQ(SetActiveCtrl(panel, GOOD_PAUSE), 0);
     QWidget *pause = control(panel, GOOD_PAUSE);
-    const struct {
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-        const char *text; // as the window system gives it
-        int code;
-    } cases[] = {
+    EXPECT_EQ(panelWindow(panel)->focusWidget(), pause);
+    // Each key with its modifiers, its text as the window system gives it, and its code.
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, const char *, int> cases[] = {
         {Qt::Key_Up, Qt::NoModifier, "", VAL_UP_ARROW_VKEY},
         {Qt::Key_Down, Qt::NoModifier, "", VAL_DOWN_ARROW_VKEY},
         {Qt::Key_Left, Qt::NoModifier, "", VAL_LEFT_ARROW_VKEY},
@@ -42,92 +32,53 @@ TEST_F(Events, KeysReachThePanelWithTheirCodesAndArrowsKeepTheFocus) {
         {Qt::Key_P, Qt::ControlModifier, "\x10", 'p' | VAL_MENUKEY_MODIFIER},
         {Qt::Key_Escape, Qt::NoModifier, "\x1b", 0},
     };
-    for (const auto &each : cases) {
+    for (const auto &[key, modifiers, text, code] : cases) {
         recorded.clear();
-        QTest::sendKeyEvent(QTest::Click, pause, each.key, QString::fromLatin1(each.text),
-                            each.modifiers);
-        EXPECT_EQ(panelKeyCodes(), std::vector<int>{each.code}) << "key " << each.key;
-        EXPECT_EQ(panelWindow(panel)->focusWidget(), pause) << "key " << each.key;
-        EXPECT_EQ(countEvents(EVENT_COMMIT), 0) << "key " << each.key;
+        QTest::sendKeyEvent(QTest::Click, pause, key, QString::fromLatin1(text), modifiers);
+        EXPECT_EQ(panelKeyCodes(), std::vector<int>{code}) << "key " << key;
+        EXPECT_EQ(panelWindow(panel)->focusWidget(), pause) << "key " << key;
+        EXPECT_EQ(countEvents(EVENT_COMMIT), 0) << "key " << key;
     }
+    // Every auto-repeated press arrives, also with the focus on a text box.
+    control(panel, GOOD_RECORD)->setFocusPolicy(Qt::StrongFocus);
+    SetActiveCtrl(panel, GOOD_RECORD);
+    recorded.clear();
+    for (int i = 0; i < 5; ++i)
+        QTest::keyPress(control(panel, GOOD_RECORD), Qt::Key_Down, Qt::NoModifier);
+    EXPECT_EQ(panelKeyCodes(), std::vector<int>(5, VAL_DOWN_ARROW_VKEY));
 }
 
-TEST_F(Events, EveryAutoRepeatedPressArrivesWhicheverControlHasTheFocus) {
-    const int panel = loadAndShowGood();
-    for (int id : {GOOD_START, GOOD_RECORD}) {
-        control(panel, id)->setFocusPolicy(Qt::StrongFocus);
-        SetActiveCtrl(panel, id);
-        recorded.clear();
-        for (int i = 0; i < 5; ++i)
-            QTest::keyPress(control(panel, id), Qt::Key_Down, Qt::NoModifier);
-        QTest::keyRelease(control(panel, id), Qt::Key_Down, Qt::NoModifier);
-        EXPECT_EQ(panelKeyCodes(), std::vector<int>(5, VAL_DOWN_ARROW_VKEY)) << id;
-    }
-}
-
-TEST_F(Events, ButtonsCommitOnClickSpaceAndEnter) {
-    const int panel = loadAndShowGood();
-    QWidget *start = control(panel, GOOD_START);
+TEST_F(Events, ButtonsCommitOnClickSpaceAndEnterAndLeftClicksGiveThePlace) {
+    const int panel = show();
+    QWidget *start = control(panel, GOOD_START), *web = control(panel, GOOD_WEB);
     QTest::mouseClick(start, Qt::LeftButton);
     EXPECT_EQ(countEvents(EVENT_COMMIT, GOOD_START), 1);
     EXPECT_EQ(countEvents(EVENT_LEFT_CLICK, GOOD_START), 1);
-
     SetActiveCtrl(panel, GOOD_START);
     for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
         recorded.clear();
         QTest::keyClick(start, key);
         EXPECT_EQ(countEvents(EVENT_COMMIT, GOOD_START), 1) << "key " << key;
-        // The panel saw the key first.
-        ASSERT_FALSE(recorded.empty());
-        EXPECT_EQ(recorded.front().event, EVENT_KEYPRESS);
+        ASSERT_EQ(panelKeyCodes().size(), 1u) << "key " << key;
+        EXPECT_EQ(recorded.front().event, EVENT_KEYPRESS) << "the panel sees the key first";
     }
-    ASSERT_EQ(panelKeyCodes().size(), 1u);
-}
-
-TEST_F(Events, LeftClickOnTheIconReachesItsCallback) {
-    const int panel = loadAndShowGood();
-    QWidget *web = control(panel, GOOD_WEB);
+    recorded.clear(); // the label: left clicks only, at their place on the panel, y first
     QTest::mouseClick(web, Qt::RightButton);
-    EXPECT_EQ(countEvents(EVENT_LEFT_CLICK), 0);
     QTest::mouseClick(web, Qt::LeftButton, Qt::NoModifier, QPoint(5, 7));
-    ASSERT_EQ(countEvents(EVENT_LEFT_CLICK, GOOD_WEB), 1);
+    ASSERT_EQ(countEvents(EVENT_LEFT_CLICK), 1);
     const QPoint onPanel = web->mapTo(panelWindow(panel), QPoint(5, 7));
-    EXPECT_EQ(recorded.front().data1, onPanel.y());
-    EXPECT_EQ(recorded.front().data2, onPanel.x());
-}
-
-TEST_F(Events, PanelSizeOnlyForTheUsersResizing) {
-    const int panel = loadGood();
-    SetPanelSize(panel, 320, 420); // before the first show, as the game does
-    DisplayPanel(panel);
-    QWidget *window = panelWindow(panel);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    QTest::qWait(50);
-    SetPanelSize(panel, 330, 430); // and while shown
-    QTest::qWait(50);
-    EXPECT_EQ(countEvents(EVENT_PANEL_SIZE), 0);
-
-    // The window system resizes the window, as when the user drags its border.
-    window->windowHandle()->resize(500, 350);
-    QTest::qWait(50);
-    EXPECT_EQ(countEvents(EVENT_PANEL_SIZE, 0), 1);
-    int height = 0, width = 0;
-    GetPanelAttribute(panel, ATTR_HEIGHT, &height);
-    GetPanelAttribute(panel, ATTR_WIDTH, &width);
-    EXPECT_EQ(QSize(width, height), QSize(500, 350));
+    EXPECT_EQ(recorded.front().control, GOOD_WEB);
+    EXPECT_EQ(QPoint(recorded.front().data2, recorded.front().data1), onPanel);
 }
 
 TEST_F(Events, CloseBoxAsksThroughTheCloseControl) {
-    const int panel = loadAndShowGood();
-    QWidget *window = panelWindow(panel);
-    window->windowHandle()->close();
+    const int panel = show();
+    panelWindow(panel)->windowHandle()->close();
     QApplication::processEvents();
     ASSERT_EQ(recorded.size(), 2u);
-    EXPECT_EQ(recorded[0].control, 0);
-    EXPECT_EQ(recorded[0].event, EVENT_CLOSE);
-    EXPECT_EQ(recorded[1].control, GOOD_QUIT);
-    EXPECT_EQ(recorded[1].event, EVENT_COMMIT);
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(recorded[0].control == 0 && recorded[0].event == EVENT_CLOSE);
+    EXPECT_TRUE(recorded[1].control == GOOD_QUIT && recorded[1].event == EVENT_COMMIT);
+    EXPECT_TRUE(panelWindow(panel)->isVisible());
 }
 
 TEST_F(Events, RunUserInterfaceReturnsTheQuitCode) {

@@ -4,31 +4,27 @@
 
 #include "cvi_graph.h"
 
-#include <QApplication>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <set>
 
 namespace {
+
+constexpr QRgb kRed = 0xFF0000, kBlue = 0x0000FF, kGreen = 0x00FF00;
 
 class Graph : public UiTest {
   protected:
     void SetUp() override {
         UiTest::SetUp();
         ASSERT_TRUE(directory.isValid());
-        ASSERT_EQ(
-            GetBitmapFromFile(
-                writeBmp(directory.path(), "red.bmp", 32, 32, 0xFF0000).toLocal8Bit().constData(),
-                &red),
-            0);
-        GetBitmapFromFile(
-            writeBmp(directory.path(), "blue.bmp", 32, 32, 0x0000FF).toLocal8Bit().constData(),
-            &blue);
-        GetBitmapFromFile(
-            writeBmp(directory.path(), "green.bmp", 8, 8, 0x00FF00).toLocal8Bit().constData(),
-            &green);
-        panel = loadAndShowGood();
+        const auto bitmap = [this](const char *name, int side, QRgb rgb) {
+            int id = -1;
+            const QString path = writeBmp(directory.path(), name, side, side, rgb);
+            EXPECT_EQ(GetBitmapFromFile(path.toLocal8Bit().constData(), &id), 0);
+            return id;
+        };
+        red = bitmap("red.bmp", 32, kRed);
+        blue = bitmap("blue.bmp", 32, kBlue);
+        green = bitmap("green.bmp", 8, kGreen);
+        panel = show();
         graph = qobject_cast<CviGraph *>(control(panel, GOOD_BOARD));
         ASSERT_NE(graph, nullptr);
     }
@@ -40,19 +36,14 @@ class Graph : public UiTest {
         return handle;
     }
 
-    // Where the pixels of exactly this colour lie, and how many there are.
-    QRect bounds(QRgb rgb, int *count = nullptr) {
+    // Where the pixels of exactly this colour lie; empty when there are none.
+    QRect bounds(QRgb rgb) {
         const QImage image = graph->grab().toImage();
         QRect box;
-        int found = 0;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
-                if ((image.pixel(x, y) & 0xFFFFFF) == rgb) {
+                if ((image.pixel(x, y) & 0xFFFFFF) == rgb)
                     box |= QRect(x, y, 1, 1);
-                    ++found;
-                }
-        if (count)
-            *count = found;
         return box;
     }
 
@@ -64,29 +55,24 @@ class Graph : public UiTest {
 
 } // namespace
 
-TEST(Bitmaps, GoodMissingAndNonImageFiles) {
-    QTemporaryDir directory;
-    const QString good = writeBmp(directory.path(), "cell.bmp", 4, 4, 0x123456);
-    int first = -1, second = -1;
-    ASSERT_EQ(GetBitmapFromFile(good.toLocal8Bit().constData(), &first), 0);
-    ASSERT_EQ(GetBitmapFromFile(good.toLocal8Bit().constData(), &second), 0);
-    EXPECT_GE(first, 1);
-    EXPECT_NE(first, second);
-
-    QFile text(directory.path() + "/notes.bmp");
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("not an image at all\n");
-    text.close();
-    DisableBreakOnLibraryErrors();
-    for (const QString &bad : {directory.path() + "/missing.bmp", text.fileName()}) {
+TEST_F(Graph, BitmapsComeFromImageFilesOnly) {
+    int again = -1;
+    const QString redFile = directory.path() + "/red.bmp";
+    ASSERT_EQ(GetBitmapFromFile(redFile.toLocal8Bit().constData(), &again), 0);
+    EXPECT_GE(red, 1);
+    EXPECT_TRUE(again != red && red != blue && blue != green);
+    const QString text = writeFile(directory.path() + "/notes.bmp", "not an image at all\n");
+    const std::pair<QString, int> bad[] = {
+        {directory.path() + "/missing.bmp", uirt::ERR_IMAGE_MISSING}, {text, uirt::ERR_NOT_IMAGE}};
+    for (const auto &[file, error] : bad) {
         int id = 77;
-        EXPECT_LT(GetBitmapFromFile(bad.toLocal8Bit().constData(), &id), 0) << bad.toStdString();
+        EXPECT_EQ(GetBitmapFromFile(file.toLocal8Bit().constData(), &id), error)
+            << file.toStdString();
         EXPECT_TRUE(id == 77 || id == 0);
     }
-    EnableBreakOnLibraryErrors();
 }
 
-TEST_F(Graph, PlotsSetDeleteOneAndAll) {
+TEST_F(Graph, PlotsSetDeleteOneAndAllWithUniqueHandles) {
     const int a = plot(0, 0, red);
     const int b = plot(10, 0, blue);
     EXPECT_NE(a, b);
@@ -97,98 +83,64 @@ TEST_F(Graph, PlotsSetDeleteOneAndAll) {
 
     ASSERT_EQ(DeleteGraphPlot(panel, GOOD_BOARD, a, 1), 0);
     EXPECT_EQ(graph->plotCount(), 1);
-    EXPECT_TRUE(bounds(0xFF0000).isEmpty());
-    EXPECT_FALSE(bounds(0x0000FF).isEmpty());
+    EXPECT_TRUE(bounds(kRed).isEmpty());
+    EXPECT_FALSE(bounds(kBlue).isEmpty());
     EXPECT_LT(DeleteGraphPlot(panel, GOOD_BOARD, a, 1), 0); // already gone
 
     plot(50, 50, red);
     ASSERT_EQ(DeleteGraphPlot(panel, GOOD_BOARD, -1, 1), 0);
     EXPECT_EQ(graph->plotCount(), 0);
-    EXPECT_TRUE(bounds(0x0000FF).isEmpty());
-}
-
-TEST_F(Graph, HandlesAreUniqueAmongLiveAndDeletedPlots) {
-    std::set<int> seen;
-    for (int round = 0; round < 3; ++round) {
-        for (int i = 0; i < 200; ++i) {
-            const int handle =
-                PlotBitmap(panel, GOOD_BOARD, i % 10 * 10, i / 10 * 10, 10, 10, nullptr);
-            ASSERT_GE(handle, 1);
-            EXPECT_TRUE(seen.insert(handle).second) << handle;
-        }
-        DeleteGraphPlot(panel, GOOD_BOARD, -1, 1);
+    EXPECT_TRUE(bounds(kBlue).isEmpty());
+    std::set<int> seen{a, b}; // handles stay unique among live and deleted plots
+    for (int i = 0; i < 600; ++i) {
+        if (i % 200 == 0)
+            DeleteGraphPlot(panel, GOOD_BOARD, -1, 1);
+        const int handle =
+            PlotBitmap(panel, GOOD_BOARD, i % 10 * 10, i / 10 % 20 * 10, 10, 10, nullptr);
+        ASSERT_GE(handle, 1);
+        EXPECT_TRUE(seen.insert(handle).second) << handle;
     }
 }
 
-TEST_F(Graph, OriginCellIsAtTheLowerLeft) {
-    graph->resize(100, 200);
-    plot(0, 0, red);
-    EXPECT_EQ(bounds(0xFF0000), QRect(0, 190, 10, 10));
-    plot(90, 190, blue);
-    EXPECT_EQ(bounds(0x0000FF), QRect(90, 0, 10, 10));
-}
-
-TEST_F(Graph, NeighbourCellsTouchWithoutGapOrOverlap) {
-    graph->resize(257, 333);
+// At any size the cells are the largest whole-pixel squares that show 10 x 20 of them,
+// centred, with (0, 0) at the lower left and neighbours touching without gap or overlap;
+// nothing outside the axis range is drawn.
+TEST_F(Graph, CellsAreSquareTouchingFromTheLowerLeftAndInsideTheAxisRange) {
     plot(0, 0, red);
     plot(10, 0, blue);
     plot(0, 10, green);
-    const QRect r = bounds(0xFF0000), b = bounds(0x0000FF), g = bounds(0x00FF00);
-    ASSERT_FALSE(r.isEmpty() || b.isEmpty() || g.isEmpty());
-    EXPECT_EQ(r.right() + 1, b.left());
-    EXPECT_EQ(r.top(), b.top());
-    EXPECT_EQ(g.bottom() + 1, r.top());
-    EXPECT_EQ(g.left(), r.left());
-    EXPECT_EQ(r.size(), b.size());
-    EXPECT_EQ(r.size(), g.size());
-}
-
-TEST_F(Graph, CellsStaySquareAndCentredAtAnySize) {
-    plot(0, 0, red);
-    const QSize sizes[] = {{150, 200}, {257, 333}, {300, 300}, {100, 400}, {61, 500}, {400, 90}};
+    const QSize sizes[] = {{100, 200}, {150, 200}, {257, 333}, {300, 300},
+                           {100, 400}, {61, 500},  {400, 90}};
     for (QSize size : sizes) {
         graph->resize(size);
-        // The largest whole-pixel cell that shows 10 x 20 cells.
         const int cell = std::min(size.width() / 10, size.height() / 20);
         const int left = (size.width() - 10 * cell) / 2;
-        const int top = (size.height() - 20 * cell) / 2;
-        EXPECT_EQ(bounds(0xFF0000), QRect(left, top + 19 * cell, cell, cell))
-            << size.width() << " x " << size.height();
+        const int bottom = (size.height() - 20 * cell) / 2 + 20 * cell; // below the lowest row
+        SCOPED_TRACE(testing::Message() << size.width() << " x " << size.height());
+        EXPECT_EQ(bounds(kRed), QRect(left, bottom - cell, cell, cell));
+        EXPECT_EQ(bounds(kBlue), QRect(left + cell, bottom - cell, cell, cell));
+        EXPECT_EQ(bounds(kGreen), QRect(left, bottom - 2 * cell, cell, cell));
     }
-}
-
-TEST_F(Graph, PlotsBeyondTheAxisRangeAreNotDrawn) {
-    graph->resize(100, 260); // 30 pixels above and below the range
+    DeleteGraphPlot(panel, GOOD_BOARD, -1, 1);
+    graph->resize(100, 260); // 30 pixels above and below the axis range
     plot(0, 200, green);     // the row just above y = 200
     plot(-10, 0, blue);      // the column left of x = 0
-    int greenPixels = -1, bluePixels = -1;
-    bounds(0x00FF00, &greenPixels);
-    bounds(0x0000FF, &bluePixels);
-    EXPECT_EQ(greenPixels, 0);
-    EXPECT_EQ(bluePixels, 0);
-    plot(0, 190, red); // the top row inside the range is drawn
-    EXPECT_EQ(bounds(0xFF0000), QRect(0, 30, 10, 10));
+    plot(90, 190, red);      // the top right cell inside the range
+    EXPECT_TRUE(bounds(kGreen).isEmpty());
+    EXPECT_TRUE(bounds(kBlue).isEmpty());
+    EXPECT_EQ(bounds(kRed), QRect(90, 30, 10, 10));
 }
 
 TEST_F(Graph, HidingAroundChangesKeepsTheLayout) {
-    const int laidOut = LoadPanel(0, formPath("layout.ui").toLocal8Bit().constData(), 1);
-    ASSERT_GE(laidOut, 1);
-    panels.push_back(laidOut);
-    DisplayPanel(laidOut);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(panelWindow(laidOut)));
+    const int laidOut = show("layout.ui", 1);
     QWidget *button = control(laidOut, 2);
     const QRect before = button->geometry();
     for (int i = 0; i < 20; ++i) {
         SetCtrlAttribute(laidOut, 10, ATTR_VISIBLE, 0);
-        const int handle = PlotBitmap(laidOut, 10, 0, 0, 10, 10, nullptr);
-        SetCtrlBitmap(laidOut, 10, handle, red);
+        SetCtrlBitmap(laidOut, 10, PlotBitmap(laidOut, 10, 0, 0, 10, 10, nullptr), red);
+        QApplication::processEvents(); // a layout pass while the graph is hidden
+        EXPECT_EQ(button->geometry(), before);
         SetCtrlAttribute(laidOut, 10, ATTR_VISIBLE, 1);
-        if (i == 10) {
-            SetCtrlAttribute(laidOut, 10, ATTR_VISIBLE, 0);
-            QApplication::processEvents(); // a layout pass while the graph is hidden
-            EXPECT_EQ(button->geometry(), before);
-            SetCtrlAttribute(laidOut, 10, ATTR_VISIBLE, 1);
-        }
     }
     QApplication::processEvents();
     EXPECT_EQ(button->geometry(), before);

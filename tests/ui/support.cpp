@@ -1,23 +1,17 @@
-// The test helpers: recording callbacks, form lookup, the pop-up driver and a BMP writer.
+// The test program: its start on the offscreen platform, the recording callbacks, form lookup,
+// the pop-up driver and file writers.
 #include "support.h"
 
-#include "ui_runtime.h"
-
-#include <QApplication>
-#include <QFile>
-#include <QMessageBox>
-#include <QPointer>
-#include <QTest>
+#include <QColor>
+#include <QImage>
 #include <QTimer>
 
 std::vector<Recorded> recorded;
 
 int countEvents(int event, int control) {
-    int count = 0;
-    for (const Recorded &each : recorded)
-        if (each.event == event && (control < 0 || each.control == control))
-            ++count;
-    return count;
+    return static_cast<int>(std::count_if(recorded.begin(), recorded.end(), [&](const Recorded &r) {
+        return r.event == event && (control < 0 || r.control == control);
+    }));
 }
 
 extern "C" int TestPanelCallback(int panel, int event, void *, int eventData1, int eventData2) {
@@ -31,8 +25,8 @@ extern "C" int TestControlCallback(int panel, int control, int event, void *, in
     return 0;
 }
 
-QString formPath(const char *name) {
-    return QStringLiteral(UI_TEST_FORMS "/") + name;
+QByteArray formPath(const char *name) {
+    return QByteArray(UI_TEST_FORMS "/") + name;
 }
 
 QWidget *panelWindow(int panel) {
@@ -45,15 +39,16 @@ QWidget *control(int panel, int id) {
     return uirt::findControl("test", panel, id, &error);
 }
 
+int ctrlAttribute(int panel, int id, int attribute) {
+    int value = -1;
+    return GetCtrlAttribute(panel, id, attribute, &value) < 0 ? -1 : value;
+}
+
 void whenPopupShows(std::function<void(QMessageBox *)> action) {
-    auto *poll = new QTimer(qApp);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+    QTimer::singleShot(10, qApp, [action] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
+            return whenPopupShows(action); // not up yet: look again
         QPointer<QMessageBox> guard(box);
         action(box);
         // Never let a box that the action failed to answer hang the test.
@@ -64,34 +59,20 @@ void whenPopupShows(std::function<void(QMessageBox *)> action) {
             }
         });
     });
-    poll->start();
+}
+
+QString writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+    return path;
 }
 
 QString writeBmp(const QString &directory, const char *name, int width, int height, unsigned rgb) {
-    const int rowBytes = (width * 3 + 3) & ~3;
-    const int imageBytes = rowBytes * height;
-    QByteArray data(54 + imageBytes, '\0');
-    auto put = [&](int offset, unsigned value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            data[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    };
-    data[0] = 'B';
-    data[1] = 'M';
-    put(2, static_cast<unsigned>(data.size()), 4);
-    put(10, 54, 4); // pixel data offset
-    put(14, 40, 4); // info header size
-    put(18, static_cast<unsigned>(width), 4);
-    put(22, static_cast<unsigned>(height), 4); // positive: rows bottom-up
-    put(26, 1, 2);                             // planes
-    put(28, 24, 2);                            // bits per pixel
-    put(34, static_cast<unsigned>(imageBytes), 4);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) // little-endian 0xRRGGBB: blue, green, red
-            put(54 + y * rowBytes + x * 3, rgb, 3);
+    QImage image(width, height, QImage::Format_RGB888);
+    image.fill(QColor::fromRgb(rgb));
     const QString path = directory + QLatin1Char('/') + QLatin1String(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(data);
+    EXPECT_TRUE(image.save(path, "BMP")) << path.toStdString();
     return path;
 }
 
@@ -108,18 +89,32 @@ void UiTest::TearDown() {
     EnableBreakOnLibraryErrors();
 }
 
-int UiTest::loadGood() {
-    const int panel = LoadPanel(0, formPath("good.ui").toLocal8Bit().constData(), GOOD_PANEL);
-    EXPECT_GE(panel, 1);
+int UiTest::load(const char *form, int id) {
+    const int panel = LoadPanel(0, formPath(form).constData(), id);
+    EXPECT_GE(panel, 1) << form;
     if (panel >= 1)
         panels.push_back(panel);
     return panel;
 }
 
-int UiTest::loadAndShowGood() {
-    const int panel = loadGood();
+int UiTest::show(const char *form, int id) {
+    const int panel = load(form, id);
     DisplayPanel(panel);
     EXPECT_TRUE(QTest::qWaitForWindowExposed(panelWindow(panel)));
     recorded.clear();
     return panel;
+}
+
+// Under the leak sanitizer: fontconfig keeps its caches for the life of the process.
+extern "C" const char *__lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Death tests start afresh, without the application that other tests made.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }

@@ -41,14 +41,20 @@ const int shapeOffsets[7 * 4 * 6] = {
 
 int CheckCollision(Piece piece) {
     const int *offsets = pieceOffsets(piece);
+    // Every bound first: the pivot lies within its cells' bounds, so once they hold no cell
+    // outside the field and the hidden row is ever read.
     for (int i = 0; i < 3; i++) {
         int c = piece.column + offsets[i];
         int r = piece.row + offsets[3 + i];
-        // Bounds first, so that no cell outside the field and the hidden row is ever read.
         if (c > 10 || c < 1 || r > 20) {
             return 1;
         }
-        if (board[c][r] > 0 || board[piece.column][piece.row] > 0) {
+    }
+    if (board[piece.column][piece.row] > 0) {
+        return 1;
+    }
+    for (int i = 0; i < 3; i++) {
+        if (board[piece.column + offsets[i]][piece.row + offsets[3 + i]] > 0) {
             return 1;
         }
     }

@@ -26,6 +26,10 @@ TEST_F(MovesTest, EachKeyMakesItsMoveWhenItFits) {
         {"another key does nothing", s, 0x0A00, running, 5, 5, 0},
         {"Right at column 1", {0, 1, 5, 0, 1}, right, running, 1, 5, 0},
         {"Left at column 10", {0, 10, 5, 0, 1}, left, running, 10, 5, 0},
+        // Pieces whose first cell stays inside while the pivot would leave the field.
+        {"Left at column 10, shape 1 turned twice", {1, 10, 5, 2, 1}, left, running, 10, 5, 2},
+        {"Left at column 10, shape 2 turned once", {2, 10, 5, 1, 1}, left, running, 10, 5, 1},
+        {"Left at column 10, shape 5 turned thrice", {5, 10, 5, 3, 1}, left, running, 10, 5, 3},
         {"turning the line at column 9", {0, 9, 5, 0, 1}, up, running, 9, 5, 0},
         {"Down on the floor", {0, 5, 18, 0, 1}, down, running, 5, 18, 0},
         {"Ctrl Down on the floor", {0, 5, 18, 0, 1}, ctrl | down, running, 5, 18, 0},

@@ -15,6 +15,7 @@
 #include <QUiLoader>
 #include <cstring>
 #include <dlfcn.h>
+#include <link.h>
 #include <memory>
 
 namespace {
@@ -37,8 +38,23 @@ class FormLoader : public QUiLoader {
     }
 };
 
+// Only a function of the program itself can be a callback: a damaged form that names a
+// library's function or a variable must not get it called.
+bool isProgramFunction(void *symbol) {
+    Dl_info found{}, program{};
+    void *entry = nullptr; // the symbol's entry in the dynamic symbol table
+    if (!symbol || !dladdr1(symbol, &found, &entry, RTLD_DL_SYMENT) || !entry ||
+        ELF64_ST_TYPE(static_cast<const ElfW(Sym) *>(entry)->st_info) != STT_FUNC)
+        return false;
+    // The run-time is linked into the program, so its own code tells which file that is.
+    static int anchor;
+    return dladdr(&anchor, &program) && found.dli_fbase == program.dli_fbase;
+}
+
 template <typename Pointer> Pointer findCallback(const QString &name) {
     void *symbol = dlsym(RTLD_DEFAULT, name.toUtf8().constData());
+    if (!isProgramFunction(symbol))
+        symbol = nullptr;
     Pointer callback = nullptr;
     static_assert(sizeof symbol == sizeof callback, "function and data pointers differ");
     std::memcpy(&callback, &symbol, sizeof callback); // a data address as a function, as POSIX

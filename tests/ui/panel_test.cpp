@@ -45,6 +45,7 @@ TEST_F(Panels, EachFailureGivesItsErrorAndLeavesNoWindow) {
         {"duplicate_ids.ui", 1, uirt::ERR_DUPLICATE_ID},
         {"unknown_control_callback.ui", 1, uirt::ERR_CALLBACK},
         {"unknown_panel_callback.ui", 1, uirt::ERR_CALLBACK},
+        {"library_function_callback.ui", 1, uirt::ERR_CALLBACK},
     };
     const auto windowsBefore = QApplication::topLevelWidgets().size();
     for (const auto &[form, id, error] : cases)

@@ -111,7 +111,8 @@ class ClickFilter : public QObject {
         if (event->type() != QEvent::MouseButtonPress)
             return false;
         auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() != Qt::LeftButton)
+        // A dimmed control cannot be used, clicks included.
+        if (mouse->button() != Qt::LeftButton || !static_cast<QWidget *>(object)->isEnabled())
             return false;
         // The position on the panel: vertical first, as the callbacks expect.
         const QWidget *widget = static_cast<QWidget *>(object);

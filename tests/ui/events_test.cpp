@@ -54,6 +54,11 @@ TEST_F(Events, ButtonsCommitOnClickSpaceAndEnterAndLeftClicksGiveThePlace) {
     QTest::mouseClick(start, Qt::LeftButton);
     EXPECT_EQ(countEvents(EVENT_COMMIT, GOOD_START), 1);
     EXPECT_EQ(countEvents(EVENT_LEFT_CLICK, GOOD_START), 1);
+    recorded.clear(); // a dimmed button cannot be used, not even clicked
+    SetCtrlAttribute(panel, GOOD_START, ATTR_DIMMED, 1);
+    QTest::mouseClick(start, Qt::LeftButton);
+    EXPECT_TRUE(recorded.empty());
+    SetCtrlAttribute(panel, GOOD_START, ATTR_DIMMED, 0);
     SetActiveCtrl(panel, GOOD_START);
     for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
         recorded.clear();

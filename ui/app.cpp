@@ -10,6 +10,7 @@
 #include <QFontDatabase>
 #include <QResource>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -20,13 +21,26 @@ int appArgc = 0;
 std::vector<std::string> appArgStrings;
 std::vector<char *> appArgv;
 
-int breakOnLibraryErrors = 1;
+// Off unless a developer turns it on: the program itself logs nothing.
+int breakOnLibraryErrors = 0;
 
 QEventLoop *runningLoop = nullptr;
 bool quitPending = false; // QuitUserInterface came before RunUserInterface
 int quitCode = 0;
 
+// Qt ends the process when it has no display to open; the program must fail cleanly instead.
+bool displayReachable() {
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char *value = std::getenv(name);
+        if (value && *value)
+            return true;
+    }
+    return false;
+}
+
 QApplication *createApplication(const std::vector<std::string> &args) {
+    if (!displayReachable())
+        return nullptr;
     appArgStrings = args;
     appArgv.clear();
     for (std::string &arg : appArgStrings)
@@ -77,7 +91,7 @@ int InitCVIRTEEx(void *, char *argv[], void *) {
     }
     QApplication *app = uirt::ensureApplication();
     if (!app)
-        return uirt::fail("InitCVIRTEEx", 0, "another kind of application is running");
+        return uirt::fail("InitCVIRTEEx", 0, "no display, or another kind of application");
 
     const QString styleFile = QStringLiteral("runtime/stakkort.qss");
     const QString fontFiles[] = {QStringLiteral("runtime/DejaVuSans.ttf"),

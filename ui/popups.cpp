@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <cstdio>
 
 namespace {
 
@@ -38,8 +39,11 @@ void prepareBox(QMessageBox &box, const char *title, const char *message) {
 
 int MessagePopup(const char *title, const char *message) {
     // The installation check may call this before InitCVIRTEEx.
-    if (!uirt::ensureApplication())
+    if (!uirt::ensureApplication()) {
+        // Without a display the message still reaches whoever started the program.
+        std::fprintf(stderr, "%s: %s\n", title ? title : "", message ? message : "");
         return uirt::fail("MessagePopup", uirt::ERR_BAD_ARGUMENT, "no widgets application");
+    }
     QMessageBox box(uirt::popupParent()); // a parent centres the box on it
     prepareBox(box, title, message);
     box.setStandardButtons(QMessageBox::Ok);

@@ -121,8 +121,8 @@ TEST_F(Files, FileSizeCodesForEachOutcome) {
 }
 
 TEST(BreakOnLibraryErrors, FlagAndOneLineReport) {
-    EXPECT_EQ(GetBreakOnLibraryErrors(), 1);     // on from the start
-    EXPECT_EQ(DisableBreakOnLibraryErrors(), 1); // each call gives the state before it
+    EXPECT_EQ(GetBreakOnLibraryErrors(), 0);     // off from the start: nothing is logged
+    EXPECT_EQ(DisableBreakOnLibraryErrors(), 0); // each call gives the state before it
     for (int on : {0, 1}) {
         EXPECT_EQ(GetBreakOnLibraryErrors(), on);
         ::testing::internal::CaptureStderr();

@@ -79,14 +79,13 @@ QString writeBmp(const QString &directory, const char *name, int width, int heig
 void UiTest::SetUp() {
     ASSERT_NE(uirt::ensureApplication(), nullptr);
     recorded.clear();
-    DisableBreakOnLibraryErrors();
 }
 
 void UiTest::TearDown() {
     for (int panel : panels)
         DiscardPanel(panel);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EnableBreakOnLibraryErrors();
+    DisableBreakOnLibraryErrors();
 }
 
 int UiTest::load(const char *form, int id) {

@@ -1,8 +1,9 @@
 // The records file: panel size, score record and speed record, four text lines.
+#include <cerrno>
 #include <cstdio>
 
-#include "records_file.h"
 #include "game_state.h"
+#include "records_file.h"
 #include "stakko.h"
 
 int panelHeight;
@@ -64,6 +65,13 @@ void readCFGFile(void) {
 // whole, so that a full disk never leaves a truncated records file behind.
 void writeCFGFile(void) {
     static const char *const partFileName = "_KIVOSTAKKOGAME.CFG.new";
+    // A records file that exists but cannot be written to keeps its contents.
+    FILE *existing = fopen(recordsFileName, "r+");
+    if (existing != NULL) {
+        fclose(existing);
+    } else if (errno != ENOENT) {
+        return;
+    }
     FILE *file = fopen(partFileName, "wt");
     if (file == NULL) {
         return;

@@ -15,6 +15,6 @@ void messageHelp(void);
 // Turns the Start / Quit question into a yes (1) or no (0).
 int askYesNo(const char *question);
 
-// The texts that the program shows, kept together so that tests can compare against them.
+// The help text and the web page's address, shared with the tests that check them.
 extern const char *const helpText;
 extern const char *const webPage;

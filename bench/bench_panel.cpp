@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <string>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -18,7 +20,18 @@
 
 void openGamePanel() {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    if (chdir(STAKKO_INSTALL_DIR) != 0 || checkFileIntegrity() != 1) {
+    // Games played here set records: they go to a copy, never to the player's folder.
+    std::error_code error;
+    static const std::filesystem::path copy =
+        std::filesystem::temp_directory_path() / ("stakko-bench-" + std::to_string(getpid()));
+    atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(copy, ignored);
+    });
+    std::filesystem::copy(STAKKO_INSTALL_DIR, copy, std::filesystem::copy_options::recursive,
+                          error);
+    std::filesystem::remove(copy / "_KIVOSTAKKOGAME.CFG", error);
+    if (chdir(copy.c_str()) != 0 || checkFileIntegrity() != 1) {
         fprintf(stderr, "the installation folder %s is not complete\n", STAKKO_INSTALL_DIR);
         exit(1);
     }

@@ -49,9 +49,9 @@ void heaviestLanding(benchmark::State &state) {
         QApplication::processEvents();
     }
     const double frame = 1.0 / 60.0;
-    state.counters["share_of_60Hz_frame"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * frame,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["share_of_60Hz_frame"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * frame,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 } // namespace

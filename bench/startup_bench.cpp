@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>

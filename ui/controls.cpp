@@ -46,8 +46,12 @@ void setButtonColour(QPushButton *button, int rgb) {
         button->setProperty(setColourProperty, QVariant());
         return;
     }
-    button->setStyleSheet(
-        QStringLiteral("QPushButton { background-color: #%1; }").arg(rgb, 6, 16, QLatin1Char('0')));
+    // Dark text on a light colour such as the held look's green, light text on a dark one.
+    const int brightness =
+        (299 * (rgb >> 16) + 587 * ((rgb >> 8) & 0xFF) + 114 * (rgb & 0xFF)) / 1000;
+    button->setStyleSheet(QStringLiteral("QPushButton { background-color: #%1; color: %2; }")
+                              .arg(rgb, 6, 16, QLatin1Char('0'))
+                              .arg(brightness > 140 ? "#101418" : "#f4f6fa"));
     button->setProperty(setColourProperty, rgb);
 }
 

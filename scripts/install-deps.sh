@@ -8,7 +8,10 @@ packages=(
     libsdl2-dev fonts-dejavu-core xdg-utils
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils x11-apps
-    python3 python3-pyatspi at-spi2-core dbus-x11
+    python3 python3-pyatspi at-spi2-core dbus-x11 openbox
+    clang libclang-rt-14-dev
+    g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64 nsis zip
+    dpkg-dev fakeroot lintian desktop-file-utils appstream
 )
 
 missing=()

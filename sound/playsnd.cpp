@@ -1,8 +1,18 @@
 // The sound module: flag rules over the platform's sndPlaySoundA.
 #include "playsnd.h"
+#include "userint.h"
+
+// A synchronous sound holds the event loop, where the screen is painted: show what was changed
+// before the sound first, so that the player sees what the sound announces while hearing it.
+static short play(const char *fileName, unsigned int flags) {
+    if ((flags & (SND_ASYNC | SND_LOOP)) == 0) {
+        ProcessDrawEvents();
+    }
+    return static_cast<short>(sndPlaySoundA(fileName, flags));
+}
 
 short CVI_PlaySound(const char *fileName, short asynchronous) {
-    return static_cast<short>(sndPlaySoundA(fileName, asynchronous != 0 ? SND_ASYNC : SND_SYNC));
+    return play(fileName, asynchronous != 0 ? SND_ASYNC : SND_SYNC);
 }
 
 short CVI_PlaySoundEx(const char *fileName, short asynchronous, short looped, short playDefault,
@@ -19,7 +29,7 @@ short CVI_PlaySoundEx(const char *fileName, short asynchronous, short looped, sh
     if (stopCurrent == 0) {
         flags |= SND_NOSTOP;
     }
-    return static_cast<short>(sndPlaySoundA(fileName, flags));
+    return play(fileName, flags);
 }
 
 void StopCurrentSound(void) {

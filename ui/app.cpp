@@ -154,6 +154,14 @@ int QuitUserInterface(int returnCode) {
     return 0;
 }
 
+int ProcessDrawEvents(void) {
+    if (!QCoreApplication::instance())
+        return 0;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    return 0;
+}
+
 int GetBreakOnLibraryErrors(void) {
     return breakOnLibraryErrors;
 }

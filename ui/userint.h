@@ -57,6 +57,7 @@ typedef int (*PanelCallbackPtr)(int panel, int event, void *callbackData, int ev
 // Start-up and the event loop.
 int InitCVIRTEEx(void *instance, char *argv[], void *reserved); // 0 = failure
 int RunUserInterface(void);
+int ProcessDrawEvents(void); // shows every pending change on screen now
 int QuitUserInterface(int returnCode);
 
 // Panels.
@@ -70,7 +71,6 @@ int GetPanelAttribute(int panel, int attribute, int *value);
 int SetCtrlVal(int panel, int control, int value);
 int SetCtrlVal(int panel, int control, double value);
 int GetCtrlVal(int panel, int control, int *value);
-int GetCtrlVal(int panel, int control, double *value);
 int SetCtrlAttribute(int panel, int control, int attribute, int value);
 int SetCtrlAttribute(int panel, int control, int attribute, double value);
 int GetCtrlAttribute(int panel, int control, int attribute, int *value);

@@ -134,12 +134,6 @@ int GetCtrlVal(int panel, int control, int *value) {
     return 0;
 }
 
-int GetCtrlVal(int panel, int control, double *value) {
-    record("GetCtrlVal(%d, %d)", panel, control);
-    *value = ui.values[control];
-    return 0;
-}
-
 int SetCtrlAttribute(int panel, int control, int attr, int value) {
     record("SetCtrlAttribute(%d, %d, %d, %d)", panel, control, attr, value);
     ui.attributes[{control, attr}] = value;
@@ -270,6 +264,11 @@ int DisableBreakOnLibraryErrors(void) {
     int previous = ui.breakOnLibraryErrors;
     ui.breakOnLibraryErrors = 0;
     return previous;
+}
+
+int ProcessDrawEvents(void) {
+    record("ProcessDrawEvents()");
+    return 0;
 }
 
 int sndPlaySoundA(const char *fileName, unsigned int flags) {

@@ -17,6 +17,10 @@ int sndPlaySoundA(const char *fileName, unsigned int flags) {
     return reply;
 }
 
+int ProcessDrawEvents(void) {
+    return 0;
+}
+
 namespace {
 
 // Each argument counts when it is nonzero, whatever its value; a loop is always asynchronous.

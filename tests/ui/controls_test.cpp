@@ -2,6 +2,8 @@
 // the timer.
 #include "support.h"
 
+int GetCtrlVal(int panel, int control, double *value); // the run-time's, beyond the game's header
+
 #include "cvi_led.h"
 #include "cvi_timer.h"
 

@@ -1,8 +1,9 @@
-// The audio device the SDL back end asks for: one output kept open across sounds.
+// The sound device behind sndPlaySoundA on platforms without one of their own: one sound at a
+// time, the newest replacing the one playing.
 #pragma once
 
-constexpr int kDeviceRate = 44100;  // frames per second asked for
-constexpr int kDeviceChannels = 2;  // stereo asked for; SDL may grant another count
-constexpr int kDeviceFrames = 1024; // a small buffer: about 23 ms of latency at 44100 Hz
-constexpr int kAlertMs = 150;       // the generated alert tone that stands in for a bad file
-constexpr int kAlertHz = 880;
+bool soundOpen();                                 // the output, opened on first need; false: none
+bool soundStart(const char *fileName, bool loop); // null: the alert tone; false: cannot be played
+bool soundBusy();                                 // a sound is still to be heard
+void soundStop();
+void soundWait(); // returns once the sound playing has been heard to its end

@@ -1,0 +1,190 @@
+// The application over Qt: the platform and the run-time's own files, the event loop, images,
+// the modal pop-ups and starting other programs.
+#include "rt.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QFontDatabase>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QResource>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+int appArgc = 0; // QApplication keeps references to both for its whole life
+std::vector<char *> appArgv;
+std::vector<std::string> appArgs;
+bool noPlatform = false;
+QEventLoop *running = nullptr;
+bool quitPending = false;
+int quitCode = 0;
+
+// Qt's own messages go where the run-time's do: nowhere, unless a developer asks.
+void qtMessage(QtMsgType, const QMessageLogContext &, const QString &text) {
+    if (GetBreakOnLibraryErrors())
+        std::fprintf(stderr, "KIVO_Stakko run-time: %s\n", text.toLocal8Bit().constData());
+}
+
+// Qt ends the process when no display answers; asked to fall back on drawing nowhere, it tells
+// the program instead, which then fails cleanly unless drawing nowhere was what was asked.
+QApplication *application(char *argv[]) {
+    if (auto *app = qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return app;
+    if (noPlatform || QCoreApplication::instance())
+        return nullptr;
+    qInstallMessageHandler(qtMessage);
+    for (int i = 0; argv && argv[i]; ++i)
+        appArgs.emplace_back(argv[i]);
+    if (appArgs.empty())
+        appArgs.emplace_back("KIVO_Stakko");
+    for (std::string &arg : appArgs)
+        appArgv.push_back(arg.data());
+    appArgv.push_back(nullptr);
+    appArgc = static_cast<int>(appArgs.size());
+    const QByteArray asked = qgetenv("QT_QPA_PLATFORM");
+    QByteArray first = asked;
+    if (first.isEmpty())
+        first = qgetenv("XDG_SESSION_TYPE") == "wayland" ? "wayland;xcb" : "xcb";
+    qputenv("QT_QPA_PLATFORM", first + ";offscreen");
+    auto *app = new QApplication(appArgc, appArgv.data());
+    if (asked.isEmpty())
+        qunsetenv("QT_QPA_PLATFORM"); // programs started from the game see the desktop's own
+    else
+        qputenv("QT_QPA_PLATFORM", asked);
+    if (QGuiApplication::platformName() == QLatin1String("offscreen") &&
+        !first.startsWith("offscreen")) {
+        delete app;
+        noPlatform = true;
+        return nullptr;
+    }
+    app->setQuitOnLastWindowClosed(false); // the close box asks the program; pop-ups never quit
+    return app;
+}
+
+QWidget *shownPanel() {
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->property("_panel").toInt() && window->isVisible())
+            return window;
+    return nullptr;
+}
+
+void prepare(QMessageBox &box, const char *title, const char *text) {
+    box.setWindowTitle(QString::fromUtf8(title));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QString::fromUtf8(text));
+    box.setWindowModality(Qt::ApplicationModal);
+}
+
+} // namespace
+
+namespace be {
+
+bool init(char *argv[]) {
+    if (!application(argv))
+        return false;
+    // Every file is read before any is applied, so that a missing one changes nothing.
+    QFile style(QStringLiteral("runtime/stakkort.qss"));
+    if (!style.open(QIODevice::ReadOnly) || !QFile::exists(QStringLiteral("runtime/stakkort.rcc")))
+        return false;
+    const QString styleSheet = QString::fromUtf8(style.readAll());
+    QString family;
+    for (const char *font : {"runtime/DejaVuSans.ttf", "runtime/DejaVuSans-Bold.ttf"}) {
+        const QStringList families =
+            QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(font));
+        if (families.isEmpty())
+            return false;
+        family = family.isEmpty() ? families.first() : family;
+    }
+    // The form's icons are resources: registered before any panel loads.
+    if (!QResource::registerResource(QStringLiteral("runtime/stakkort.rcc")))
+        return false;
+    QFont font = QApplication::font();
+    font.setFamily(family);
+    QApplication::setFont(font);
+    qApp->setStyleSheet(styleSheet);
+    return true;
+}
+
+int run() {
+    if (quitPending || !qApp) {
+        quitPending = false;
+        return quitCode;
+    }
+    QAccessible::setRootObject(qApp); // as QApplication::exec would: screen readers start here
+    QEventLoop loop;
+    QEventLoop *outer = running;
+    running = &loop;
+    const int code = loop.exec();
+    running = outer;
+    return code;
+}
+
+void quit(int code) {
+    quitCode = code;
+    if (running)
+        running->exit(code);
+    else
+        quitPending = true; // asked before the loop runs: it ends at once
+}
+
+void *loadImage(const char *fileName) {
+    // The game fetches its images anew at every game start: the same bytes share their pixels.
+    static std::map<std::string, std::pair<QByteArray, QImage>> known;
+    QFile file(QString::fromLocal8Bit(fileName));
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    const QByteArray bytes = file.readAll();
+    auto &read = known[fileName];
+    if (read.second.isNull() || read.first != bytes)
+        read = {bytes, QImage::fromData(bytes)};
+    return read.second.isNull() ? nullptr : new QImage(read.second);
+}
+
+void message(const char *title, const char *text) {
+    // The installation check may come before the run-time starts, or with no display at all.
+    if (!application(nullptr)) {
+        std::fprintf(stderr, "%s: %s\n", title, text);
+        return;
+    }
+    QMessageBox box(shownPanel()); // a parent centres the box on it
+    prepare(box, title, text);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+int ask(const char *title, const char *text, const std::string *labels, int count, int enter,
+        int escape, int active) {
+    if (!application(nullptr))
+        return escape;
+    QMessageBox box(shownPanel());
+    prepare(box, title, text);
+    std::vector<QPushButton *> buttons;
+    for (int i = 0; i < count; ++i) {
+        // One role for all keeps them in the order given; Enter presses only the default one.
+        buttons.push_back(box.addButton(QString::fromUtf8(labels[i].c_str()), QMessageBox::ActionRole));
+        buttons.back()->setAutoDefault(false);
+    }
+    if (enter)
+        box.setDefaultButton(buttons[enter - 1]);
+    box.setEscapeButton(buttons[escape - 1]);
+    if (active)
+        buttons[active - 1]->setFocus();
+    box.exec(); // a shortcut letter pressed alone answers too
+    for (int i = 0; i < count; ++i)
+        if (box.clickedButton() == buttons[i])
+            return i + 1;
+    return escape;
+}
+
+bool launch(const char *commandLine) {
+    QStringList words = QProcess::splitCommand(QString::fromLocal8Bit(commandLine));
+    return !words.isEmpty() && QProcess::startDetached(words.takeFirst(), words);
+}
+
+} // namespace be

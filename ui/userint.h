@@ -48,7 +48,11 @@ enum {
 
 // Callbacks are found by the names that the panel resource gives; they must have C linkage
 // so that the run-time can look them up in the program.
+#ifdef _WIN32
+#define CVICALLBACK __declspec(dllexport) // found with GetProcAddress on the program itself
+#else
 #define CVICALLBACK
+#endif
 typedef int (*CtrlCallbackPtr)(int panel, int control, int event, void *callbackData,
                                int eventData1, int eventData2);
 typedef int (*PanelCallbackPtr)(int panel, int event, void *callbackData, int eventData1,

@@ -165,9 +165,12 @@ int SetPanelSize(int panel, int height, int width) {
     rt::Panel *p = rt::panel(panel);
     if (!p || height <= 0 || width <= 0)
         return rt::fail("SetPanelSize", p ? rt::ERR_BAD_ATTRIBUTE : rt::ERR_BAD_HANDLE);
+    // Noted first, as the window may report the new size at once; and as the window will take
+    // it, not below its smallest size: the window system's echo is still the program's own.
+    be::boundSize(p, &height, &width);
+    p->setHeight = height;
+    p->setWidth = width;
     be::resizePanel(p, height, width);
-    // The platform may keep the window above its smallest size: remember what it gave.
-    be::panelSize(p, &p->setHeight, &p->setWidth);
     return 0;
 }
 

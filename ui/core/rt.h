@@ -94,6 +94,7 @@ int loadPanel(const char *fileName, int resourceId, rt::Panel *panel);
 void bindPanel(rt::Panel *panel, int handle); // the handle its input is delivered with
 void discardPanel(rt::Panel *panel);
 void showPanel(rt::Panel *panel, bool fitted); // fitted: placed at the top of the room
+void boundSize(const rt::Panel *panel, int *height, int *width); // to what the window can take
 void resizePanel(rt::Panel *panel, int height, int width);
 void panelSize(const rt::Panel *panel, int *height, int *width);
 bool room(const rt::Panel *panel, int *height, int *width); // the most the screen shows

@@ -6,6 +6,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -250,6 +251,16 @@ void showPanel(rt::Panel *panel, bool fitted) {
     root->show();
     root->raise();
     root->activateWindow();
+}
+
+void boundSize(const rt::Panel *panel, int *height, int *width) {
+    auto *root = static_cast<QWidget *>(panel->window);
+    if (root->layout())
+        root->layout()->activate(); // its smallest size comes from the layout
+    const QSize size =
+        QSize(*width, *height).expandedTo(root->minimumSize()).boundedTo(root->maximumSize());
+    *height = size.height();
+    *width = size.width();
 }
 
 void resizePanel(rt::Panel *panel, int height, int width) {

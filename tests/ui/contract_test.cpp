@@ -1,0 +1,224 @@
+// The run-time's contract, as every back end must keep it: the shipped panel form loaded, its
+// controls' values and attributes, plots, input reaching the callbacks the form names, the
+// timer, the pop-ups and the screen. Runs in the installation folder.
+#include "inject.h"
+#include "userint.h"
+
+#include <cstdio>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string events; // "name control event data1;" for each callback call
+
+void record(const char *name, int control, int event, int data1) {
+    events += name + (" " + std::to_string(control) + " " + std::to_string(event) + " " +
+                      std::to_string(data1) + ";");
+}
+
+} // namespace
+
+#define RECORDER(name)                                                                          \
+    extern "C" int CVICALLBACK name(int, int control, int event, void *, int data1, int) {      \
+        record(#name, control, event, control == 14 ? data1 > 0 : data1);                      \
+        return 0;                                                                              \
+    }
+RECORDER(TimerCallback)
+RECORDER(Start)
+RECORDER(pauseGame)
+RECORDER(noSound)
+RECORDER(Help)
+RECORDER(QuitCallback)
+RECORDER(goOnline)
+extern "C" int CVICALLBACK MainCallBk(int, int event, void *, int data1, int) {
+    record("MainCallBk", 0, event, data1);
+    return 0;
+}
+
+namespace {
+
+// A copy of the shipped form with one text replaced; LoadPanel's result for it.
+int loadChanged(const std::string &from, const std::string &to) {
+    std::stringstream form;
+    form << std::ifstream("stakko.uir").rdbuf();
+    std::string text = form.str();
+    text.replace(text.find(from), from.size(), to);
+    std::ofstream("changed.uir") << text;
+    const int result = LoadPanel(0, "changed.uir", 1);
+    std::remove("changed.uir");
+    return result;
+}
+
+class Contract : public testing::Test {
+  protected:
+    static void SetUpTestSuite() { ASSERT_EQ(InitCVIRTEEx(0, nullptr, 0), 1); }
+    void SetUp() override {
+        ASSERT_GE(panel = LoadPanel(0, "stakko.uir", 1), 1);
+        events.clear();
+    }
+    void TearDown() override { DiscardPanel(panel); }
+    void show() {
+        SetPanelSize(panel, 500, 400);
+        DisplayPanel(panel);
+        inject::pump(300);
+        events.clear();
+    }
+    int panel = 0;
+};
+
+TEST_F(Contract, OnlyTheAskedPanelWithTheProgramsOwnCallbacksLoads) {
+    EXPECT_LT(LoadPanel(0, "no such form.uir", 1), 0);
+    EXPECT_LT(LoadPanel(0, "stakko.uir", 2), 0);
+    EXPECT_LT(loadChanged(">pauseGame<", ">pauseGames<"), 0);
+    EXPECT_LT(loadChanged(">pauseGame<", ">abort<"), 0); // a library's function
+    const int again = loadChanged(">pauseGame<", ">noSound<");
+    EXPECT_GT(again, panel); // handles are never given twice
+    DiscardPanel(again);
+}
+
+TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
+    int value = 0;
+    EXPECT_EQ(SetCtrlVal(panel, 4, 12345), 0);
+    EXPECT_EQ(GetCtrlVal(panel, 4, &value), 0);
+    EXPECT_EQ(value, 12345);
+    const struct {
+        int control, attribute, set;
+    } kept[] = {{8, ATTR_DIMMED, 1}, {8, ATTR_DIMMED, 0}, {10, ATTR_VISIBLE, 0},
+                {5, ATTR_CMD_BUTTON_COLOR, 0xFF0000}, {11, ATTR_ON_COLOR, 0x00FF00},
+                {11, ATTR_OFF_COLOR, 0x123456}, {15, ATTR_ENABLED, 1}, {15, ATTR_ENABLED, 0}};
+    for (const auto &k : kept) {
+        EXPECT_EQ(SetCtrlAttribute(panel, k.control, k.attribute, k.set), 0) << k.attribute;
+        EXPECT_EQ(GetCtrlAttribute(panel, k.control, k.attribute, &value), 0);
+        EXPECT_EQ(value, k.set) << k.control << " " << k.attribute;
+    }
+    EXPECT_LT(SetCtrlAttribute(panel, 4, ATTR_INTERVAL, 1.0), 0);
+    EXPECT_LT(SetCtrlAttribute(panel, 8, ATTR_ON_COLOR, 0), 0);
+    EXPECT_LT(SetCtrlVal(panel, 8, 1), 0);
+    EXPECT_LT(ResetTextBox(panel, 4, "1"), 0);
+    EXPECT_LT(SetCtrlVal(panel, 99, 1), 0);
+    EXPECT_LT(SetCtrlVal(panel + 100, 4, 1), 0);
+    EXPECT_EQ(SetPanelSize(panel, 600, 420), 0);
+    EXPECT_EQ(GetPanelAttribute(panel, ATTR_HEIGHT, &value), 0);
+    EXPECT_EQ(value, 600);
+    EXPECT_EQ(GetPanelAttribute(panel, ATTR_WIDTH, &value), 0);
+    EXPECT_EQ(value, 420);
+}
+
+TEST_F(Contract, PlotsAreNumberedOnceAndDrawnWithYUpward) {
+    int red = 0, other = 0;
+    ASSERT_EQ(GetBitmapFromFile("Images/KIVO_Stakko_Game_red.bmp", &red), 0);
+    EXPECT_LT(GetBitmapFromFile("Images/none.bmp", &other), 0);
+    EXPECT_LT(GetBitmapFromFile("stakko.uir", &other), 0);
+    const int first = PlotBitmap(panel, 10, 0, 0, 100, 100, nullptr); // the lower half
+    const int second = PlotBitmap(panel, 10, 0, 190, 10, 10, nullptr);
+    EXPECT_GE(first, 1);
+    EXPECT_GT(second, first);
+    EXPECT_EQ(DeleteGraphPlot(panel, 10, second, 1), 0);
+    EXPECT_GT(PlotBitmap(panel, 10, 0, 190, 10, 10, nullptr), second);
+    EXPECT_LT(DeleteGraphPlot(panel, 10, second, 1), 0);
+    EXPECT_LT(SetCtrlBitmap(panel, 10, second, red), 0);
+    EXPECT_LT(SetCtrlBitmap(panel, 10, first, red + 1000), 0);
+    EXPECT_LT(PlotBitmap(panel, 10, 0, 0, 0, 10, nullptr), 0);
+    EXPECT_LT(PlotBitmap(panel, 4, 0, 0, 10, 10, nullptr), 0);
+    EXPECT_EQ(SetCtrlBitmap(panel, 10, first, red), 0);
+    show();
+    const int low = inject::pixel(panel, 10, 0.5, 0.3), high = inject::pixel(panel, 10, 0.5, 0.7);
+    EXPECT_GT(low >> 16, 0xC0) << std::hex << low; // red below, board colour above
+    EXPECT_LT(low >> 8 & 0xFF, 0x60) << std::hex << low;
+    EXPECT_LT(high >> 16, 0x60) << std::hex << high;
+    EXPECT_EQ(DeleteGraphPlot(panel, 10, -1, 1), 0);
+    EXPECT_LT(DeleteGraphPlot(panel, 10, first, 1), 0);
+}
+
+TEST_F(Contract, InputReachesTheCallbacksTheFormNamesUnlessDimmed) {
+    show();
+    inject::key(panel, inject::KEY_DOWN, true);
+    inject::key(panel, 'a', false);
+    inject::click(panel, 8);
+    inject::click(panel, 14);
+    inject::closeBox(panel);
+    inject::pump(100);
+    EXPECT_EQ(events, "MainCallBk 0 7 263936;MainCallBk 0 7 97;Start 8 1 0;goOnline 14 3 1;"
+                      "MainCallBk 0 11 0;QuitCallback 9 1 0;");
+    events.clear();
+    SetCtrlAttribute(panel, 8, ATTR_DIMMED, 1);
+    SetCtrlAttribute(panel, 9, ATTR_DIMMED, 1);
+    inject::click(panel, 8);
+    inject::closeBox(panel);
+    inject::pump(100);
+    EXPECT_EQ(events, "MainCallBk 0 11 0;");
+}
+
+TEST_F(Contract, OnlyThePlayersResizingIsASizeEvent) {
+    show();
+    inject::resize(panel, 640, 480);
+    inject::pump(200);
+    EXPECT_EQ(events, "MainCallBk 0 12 0;");
+    events.clear();
+    SetPanelSize(panel, 660, 500);
+    inject::pump(200);
+    EXPECT_EQ(events, "");
+}
+
+TEST_F(Contract, APanelTallerThanTheScreenIsFittedWithoutASizeEvent) {
+    SetPanelSize(panel, 3000, 3000);
+    DisplayPanel(panel);
+    inject::pump(300);
+    int height = 0;
+    GetPanelAttribute(panel, ATTR_HEIGHT, &height);
+    EXPECT_LT(height, 3000);
+    EXPECT_GT(height, 100);
+    EXPECT_EQ(events, "");
+}
+
+TEST_F(Contract, TheTimerTicksOnlyWhileEnabledAndNoFasterThanEvery20ms) {
+    SetCtrlAttribute(panel, 15, ATTR_INTERVAL, 0.0);
+    SetCtrlAttribute(panel, 15, ATTR_ENABLED, 1);
+    inject::pump(400);
+    SetCtrlAttribute(panel, 15, ATTR_ENABLED, 0);
+    const std::string tick = "TimerCallback 15 15 0;";
+    const size_t ticks = events.size() / tick.size();
+    EXPECT_EQ(events.substr(0, tick.size()), tick);
+    EXPECT_GE(ticks, 5u);
+    EXPECT_LE(ticks, 21u);
+    inject::pump(200);
+    EXPECT_EQ(events.size() / tick.size(), ticks);
+}
+
+TEST_F(Contract, QuestionsAnswerYesOnlyToTheFirstButton) {
+    show();
+    const struct {
+        int key, answer;
+    } cases[] = {{'Y', 1}, {'N', 2}, {'\r', 2}, {27, 2}};
+    for (const auto &c : cases) {
+        inject::answer(c.key);
+        EXPECT_EQ(GenericMessagePopup("Message", "Sure?", "__Yes", "__No", nullptr, nullptr, 0, 0,
+                                      2, 2, 0),
+                  c.answer)
+            << c.key;
+    }
+    inject::answer('\r');
+    EXPECT_EQ(MessagePopup("Help", "Text"), 0);
+}
+
+TEST_F(Contract, ChangesAreOnScreenRightAfterProcessDrawEvents) {
+    show();
+    SetCtrlAttribute(panel, 11, ATTR_ON_COLOR, 0x00FF00);
+    SetCtrlAttribute(panel, 11, ATTR_OFF_COLOR, 0xFF0000);
+    SetCtrlVal(panel, 11, 0);
+    inject::pump(200);
+    EXPECT_EQ(inject::pixel(panel, 11, 0.5, 0.5), 0xFF0000);
+    SetCtrlVal(panel, 11, 1);
+    ProcessDrawEvents(); // no event loop in between, as before a sound
+    EXPECT_EQ(inject::pixel(panel, 11, 0.5, 0.5), 0x00FF00);
+}
+
+TEST(Loop, QuitBeforeTheLoopEndsItAtOnce) {
+    QuitUserInterface(0);
+    EXPECT_EQ(RunUserInterface(), 0);
+}
+
+} // namespace

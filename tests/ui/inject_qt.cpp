@@ -1,0 +1,64 @@
+// Input through Qt's own event delivery, and the screen as its platform holds it.
+#include "inject.h"
+#include "rt.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QWidget *widget(int panel, int control) {
+    return static_cast<QWidget *>(control ? rt::control(panel, control)->widget
+                                          : rt::panel(panel)->window);
+}
+
+} // namespace
+
+namespace inject {
+
+void key(int panel, int key, bool ctrl) {
+    QWidget *window = widget(panel, 0);
+    QWidget *target = window->focusWidget() ? window->focusWidget() : window;
+    const Qt::KeyboardModifiers modifiers = ctrl ? Qt::ControlModifier : Qt::NoModifier;
+    if (key == KEY_DOWN)
+        QTest::keyClick(target, Qt::Key_Down, modifiers);
+    else
+        QTest::keyClick(target, char(key), modifiers);
+}
+
+void click(int panel, int control) {
+    QTest::mouseClick(widget(panel, control), Qt::LeftButton);
+}
+
+void closeBox(int panel) {
+    widget(panel, 0)->close();
+}
+
+void resize(int panel, int height, int width) {
+    widget(panel, 0)->resize(width, height);
+}
+
+void answer(int key) {
+    QTimer::singleShot(50, [key] {
+        QWidget *box = QApplication::activeModalWidget();
+        if (key == '\r' || key == 27)
+            QTest::keyClick(box, key == 27 ? Qt::Key_Escape : Qt::Key_Return);
+        else
+            QTest::keyClick(box, char(key));
+    });
+}
+
+void pump(int ms) {
+    QTest::qWait(ms);
+}
+
+int pixel(int panel, int control, double fx, double fy) {
+    QWidget *w = widget(panel, control), *window = w->window();
+    const QPoint at = w->mapTo(window, QPoint(int(fx * w->width()), int((1 - fy) * w->height())));
+    const QImage shown = window->screen()->grabWindow(window->winId()).toImage();
+    return static_cast<int>(shown.pixel(at * shown.devicePixelRatio()) & 0xFFFFFF);
+}
+
+} // namespace inject

@@ -3,6 +3,7 @@
 #include "snd_device.h"
 
 #include <SDL.h>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <fcntl.h>
@@ -16,7 +17,8 @@ using Samples = std::vector<Sint16>; // 44.1 kHz stereo
 constexpr int kRate = 44100, kChannels = 2, kBufferFrames = 1024;
 
 SDL_AudioDeviceID device = 0;
-Uint32 failedAt = 0; // when opening last failed; 0: never
+std::chrono::steady_clock::time_point failedAt; // when opening last failed
+bool failed = false;
 std::shared_ptr<const Samples> playing;
 std::size_t position = 0; // next sample of playing; guarded by the device lock, as is loop
 bool loop = false;
@@ -85,7 +87,8 @@ bool soundOpen() {
     }
     // A machine without sound tries again every few seconds, so that a device plugged in later
     // is found while a missing one costs nothing.
-    if (failedAt != 0 && SDL_GetTicks() - failedAt < 3000)
+    const auto now = std::chrono::steady_clock::now();
+    if (failed && now - failedAt < std::chrono::seconds(3))
         return false;
     // The audio libraries report a missing device on stderr themselves; the game logs nothing.
     std::fflush(stderr);
@@ -107,7 +110,8 @@ bool soundOpen() {
     dup2(saved, STDERR_FILENO);
     close(saved);
     close(quiet);
-    failedAt = device == 0 ? SDL_GetTicks() | 1 : 0;
+    failed = device == 0;
+    failedAt = now;
     if (device != 0)
         SDL_PauseAudioDevice(device, 0);
     return device != 0;

@@ -100,13 +100,13 @@ class PanelFilter : public QObject {
 
 KeyFilter keyFilter;
 PanelFilter panelFilter;
-std::map<QPointer<QWidget>, bool> pendingVisibility;
+std::map<QWidget *, bool> pendingVisibility; // emptied before a panel's widgets go
 
 // Hiding and showing again within one callback, as the game does around every cell, must cost
 // nothing: visibility is applied when control is back in the loop, or when drawn now.
 void applyVisibility() {
     for (auto &entry : pendingVisibility)
-        if (entry.first && entry.first->isHidden() == entry.second)
+        if (entry.first->isHidden() == entry.second)
             entry.first->setVisible(entry.second);
     pendingVisibility.clear();
 }
@@ -168,6 +168,7 @@ bool readControl(QWidget *widget, rt::Control *c) {
         QSizePolicy policy = widget->sizePolicy(); // keeps its place while hidden
         policy.setRetainSizeWhenHidden(true);
         widget->setSizePolicy(policy);
+        widget->setAttribute(Qt::WA_OpaquePaintEvent);
     } else if (kind == QLatin1String("CviLed")) {
         c->kind = rt::LED;
         widget->setAccessibleDescription(QStringLiteral("dark"));
@@ -222,6 +223,12 @@ void bindPanel(rt::Panel *panel, int handle) {
     root->setProperty("_panel", handle);
     root->installEventFilter(&panelFilter);
     for (auto &entry : panel->controls) {
+        if (auto *drawn = dynamic_cast<Drawn *>(widgetOf(&entry.second))) {
+            drawn->panel = handle;
+            drawn->id = entry.first;
+        }
+        if (auto *graph = dynamic_cast<Graph *>(widgetOf(&entry.second)))
+            graph->layOut();
         if (entry.second.kind == rt::PICTURE)
             widgetOf(&entry.second)->installEventFilter(&panelFilter);
         if (entry.second.kind == rt::TIMER)
@@ -233,7 +240,11 @@ void bindPanel(rt::Panel *panel, int handle) {
 
 void discardPanel(rt::Panel *panel) {
     auto *root = static_cast<QWidget *>(panel->window);
+    applyVisibility();
     root->setProperty("_panel", 0);
+    for (auto &entry : panel->controls)
+        if (auto *drawn = dynamic_cast<Drawn *>(widgetOf(&entry.second)))
+            drawn->panel = 0; // its last paints, if any, find nothing to draw
     root->hide();
     root->deleteLater(); // a callback of this very panel may still be running
 }

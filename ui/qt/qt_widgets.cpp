@@ -13,10 +13,6 @@ namespace {
 // cells neither overlap nor leave a gap.
 constexpr double cellUnits = 10.0;
 
-const rt::Control *controlOf(const QWidget *widget) {
-    return rt::control(panelOf(widget), idOf(widget));
-}
-
 } // namespace
 
 int panelOf(const QWidget *widget) {
@@ -27,51 +23,51 @@ int idOf(const QWidget *widget) {
     return widget->property("ctrlId").toInt();
 }
 
-double Graph::unit() const {
-    const rt::Control *c = controlOf(this);
+void Graph::layOut() {
+    // The largest whole-pixel cell that shows the whole axis range, centred.
+    const rt::Control *c = control();
+    unit = 0;
+    axes = QRect();
     if (!c || !(c->xMax > c->xMin) || !(c->yMax > c->yMin))
-        return 0;
+        return;
     const double fit = std::min(width() / (c->xMax - c->xMin), height() / (c->yMax - c->yMin));
-    return std::floor(fit * cellUnits + 1e-9) / cellUnits;
-}
-
-QRect Graph::area() const {
-    const rt::Control *c = controlOf(this);
-    const double u = unit();
-    if (!c || u <= 0)
-        return QRect();
-    const int w = static_cast<int>(std::lround((c->xMax - c->xMin) * u));
-    const int h = static_cast<int>(std::lround((c->yMax - c->yMin) * u));
-    return QRect((width() - w) / 2, (height() - h) / 2, w, h);
+    unit = std::floor(fit * cellUnits + 1e-9) / cellUnits;
+    const int w = static_cast<int>(std::lround((c->xMax - c->xMin) * unit));
+    const int h = static_cast<int>(std::lround((c->yMax - c->yMin) * unit));
+    axes = QRect((width() - w) / 2, (height() - h) / 2, w, h);
 }
 
 QRect Graph::plotRect(const rt::Control &c, const rt::Plot &plot) const {
-    const QRect a = area();
-    const double u = unit();
-    auto x = [&](double v) { return a.left() + static_cast<int>(std::lround((v - c.xMin) * u)); };
-    auto y = [&](double v) { return a.bottom() + 1 - static_cast<int>(std::lround((v - c.yMin) * u)); };
+    auto x = [&](double v) { return axes.left() + static_cast<int>(std::lround((v - c.xMin) * unit)); };
+    auto y = [&](double v) {
+        return axes.bottom() + 1 - static_cast<int>(std::lround((v - c.yMin) * unit));
+    };
     return QRect(QPoint(x(plot.x), y(plot.y + plot.height)),
                  QPoint(x(plot.x + plot.width) - 1, y(plot.y) - 1));
 }
 
 void Graph::changed(const rt::Plot *plot) {
-    // Only the cell's own square is repainted, at the next paint.
-    const rt::Control *c = controlOf(this);
-    if (plot && c)
-        update(plotRect(*c, *plot));
-    else
-        update();
+    // Only the cell's own square is repainted, at the next paint; a landing changes hundreds of
+    // cells, so Qt is asked only for what is not asked for already.
+    const rt::Control *c = control();
+    const QRect cell = plot && c ? plotRect(*c, *plot) : rect();
+    if (!dirty.contains(cell)) {
+        dirty |= cell;
+        update(cell);
+    }
 }
 
 void Graph::paintEvent(QPaintEvent *event) {
-    const rt::Control *c = controlOf(this);
-    const QRect a = area();
-    if (!c || a.isEmpty())
-        return;
-    // The axis range takes the Base colour, which the style sheet sets; the panel shows beside.
+    const rt::Control *c = control();
+    dirty = QRect();
+    // Opaque, so that nothing beneath is painted first: the panel's colour beside the axis
+    // range, the graph's own within it.
     QPainter painter(this);
-    painter.fillRect(a & event->rect(), palette().color(QPalette::Base));
-    painter.setClipRect(a);
+    painter.fillRect(event->rect(), parentWidget()->palette().color(QPalette::Window));
+    if (!c || axes.isEmpty())
+        return;
+    painter.fillRect(axes & event->rect(), palette().color(QPalette::Window));
+    painter.setClipRect(axes);
     for (const auto &entry : c->plots) {
         const auto *image = static_cast<const QImage *>(rt::bitmap(entry.second.bitmap));
         const QRect target = plotRect(*c, entry.second);
@@ -90,11 +86,12 @@ void Graph::paintEvent(QPaintEvent *event) {
 
 void Graph::resizeEvent(QResizeEvent *event) {
     scaled.clear();
+    layOut();
     QWidget::resizeEvent(event);
 }
 
 void Led::paintEvent(QPaintEvent *) {
-    const rt::Control *c = controlOf(this);
+    const rt::Control *c = control();
     const int diameter = std::min(width(), height()) - 2;
     if (!c || diameter <= 0)
         return;

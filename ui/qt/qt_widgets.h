@@ -10,25 +10,35 @@
 int panelOf(const QWidget *widget); // the handle of the panel the widget is on, 0 for none
 int idOf(const QWidget *widget);    // its control id, 0 for decoration
 
-class Graph : public QWidget {
+// The panel and id a drawn control reports, set when its panel gets its handle.
+class Drawn : public QWidget {
   public:
     using QWidget::QWidget;
+    const rt::Control *control() const { return rt::control(panel, id); }
+    int panel = 0, id = 0;
+};
+
+class Graph : public Drawn {
+  public:
+    using Drawn::Drawn;
     void changed(const rt::Plot *plot); // null: everything
-    QRect area() const;                 // where the axis range lies, in pixels
+    void layOut();                      // after a resize or a new panel handle
 
   protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
   private:
-    double unit() const; // pixels per axis unit, whole pixels per cell
     QRect plotRect(const rt::Control &c, const rt::Plot &plot) const;
     std::map<qint64, QPixmap> scaled; // by image, at the current cell size
+    QRect dirty;                      // already asked to be repainted
+    QRect axes;                       // where the axis range lies, in pixels
+    double unit = 0;                  // pixels per axis unit, whole pixels per cell
 };
 
-class Led : public QWidget {
+class Led : public Drawn {
   public:
-    using QWidget::QWidget;
+    using Drawn::Drawn;
     QSize sizeHint() const override { return {16, 16}; }
 
   protected:

@@ -6,6 +6,19 @@
 #include "records_file.h"
 #include "stakko.h"
 
+#ifdef _WIN32
+#include <windows.h>
+// Windows' rename() refuses to replace an existing file; the records file must be replaced.
+static int replaceFile(const char *from, const char *to) {
+    wchar_t wideFrom[MAX_PATH], wideTo[MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, from, -1, wideFrom, MAX_PATH) ||
+        !MultiByteToWideChar(CP_ACP, 0, to, -1, wideTo, MAX_PATH))
+        return -1;
+    return MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : -1;
+}
+#define rename(from, to) replaceFile(from, to)
+#endif
+
 int panelHeight;
 int panelWidth;
 int highScore;

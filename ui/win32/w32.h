@@ -37,7 +37,6 @@ struct Window {
     HWND hwnd = nullptr;
     Node form;
     int panel = 0;
-    bool ownResize = false; // sizes the program sets are no resize by the player
     std::vector<Widget *> widgets;
     std::map<Widget *, bool> pendingVisibility;
 };
@@ -51,7 +50,6 @@ extern Theme theme;
 
 bool readForm(const char *fileName, Node *root); // false: no form, or not one
 void layout(Node *root, HDC dc, int width, int height);
-HWND panelWindow(Node *form); // the panel's window and its controls' windows, hidden
 const Window *windowOf(HWND hwnd);
 std::wstring wide(const char *utf8);
 

@@ -186,7 +186,7 @@ void placeBox(Node &n, HDC dc, RECT r, COLORREF backdrop) {
     std::vector<Node *> items;
     std::vector<Hint> hints;
     std::vector<int> weights;
-    int total = 0, room = main ? r.bottom - r.top : r.right - r.left;
+    int total = 0, room = static_cast<int>(main ? r.bottom - r.top : r.right - r.left);
     for (size_t i = 0; i < n.items.size(); ++i) {
         if (n.items[i].cls == "CviTimer")
             continue;
@@ -214,7 +214,7 @@ void placeBox(Node &n, HDC dc, RECT r, COLORREF backdrop) {
         else if (room < total && slack)
             length -= static_cast<int>(static_cast<long long>(total - room) * (h.size[main] - h.min[main]) / slack);
         length = std::max(0, std::min(length, h.max[main]));
-        const int across = std::min(main ? r.right - r.left : r.bottom - r.top, h.max[1 - main]);
+        const int across = std::min<int>(main ? r.right - r.left : r.bottom - r.top, h.max[1 - main]);
         const RECT cell = main ? RECT{r.left, at, r.left + across, at + length}
                                : RECT{at, r.top, at + length, r.top + across};
         place(*items[i], dc, cell, backdrop);

@@ -93,13 +93,14 @@ bool init(char *argv[]) {
     if (!style.open(QIODevice::ReadOnly) || !QFile::exists(QStringLiteral("runtime/stakkort.rcc")))
         return false;
     const QString styleSheet = QString::fromUtf8(style.readAll());
-    QString family;
+    // The panel's fonts: the system's own when it has them, which spares reading them anew.
+    QString family = QStringLiteral("DejaVu Sans");
     for (const char *font : {"runtime/DejaVuSans.ttf", "runtime/DejaVuSans-Bold.ttf"}) {
-        const QStringList families =
-            QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(font));
-        if (families.isEmpty())
+        if (!QFile::exists(font))
             return false;
-        family = family.isEmpty() ? families.first() : family;
+        if (!QFontDatabase::hasFamily(family) &&
+            QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(font)).isEmpty())
+            return false;
     }
     // The form's icons are resources: registered before any panel loads.
     if (!QResource::registerResource(QStringLiteral("runtime/stakkort.rcc")))

@@ -2,6 +2,7 @@
 // and the checks that every platform shares. The back end only shows the result.
 #include "rt.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <vector>
@@ -13,50 +14,54 @@ int lastPanel = 0;
 std::vector<void *> bitmaps; // id n is entry n - 1, kept for the whole run as the game expects
 
 int toInt(double value) {
-    if (!(value == value)) // NaN
-        return 0;
-    return static_cast<int>(std::lround(value < INT_MIN ? INT_MIN : value > INT_MAX ? INT_MAX : value));
+    return value == value
+               ? static_cast<int>(std::lround(std::fmax(INT_MIN, std::fmin(INT_MAX, value))))
+               : 0; // NaN
 }
 
-// Looks up a control of one of the kinds an operation applies to; reports it otherwise.
+// The control, when it is of one of the kinds the operation applies to (any, for none given);
+// otherwise null, with the failure reported in *error.
 rt::Control *find(const char *operation, int panel, int id, int *error,
                   std::initializer_list<rt::Kind> kinds = {}) {
-    rt::Control *found = rt::control(panel, id);
-    if (!found) {
-        *error = rt::fail(operation, rt::ERR_BAD_HANDLE);
-        return nullptr;
-    }
+    rt::Control *c = rt::control(panel, id);
+    bool fits = kinds.size() == 0;
     for (rt::Kind kind : kinds)
-        if (found->kind == kind)
-            return found;
-    if (kinds.size())
-        *error = rt::fail(operation, rt::ERR_BAD_ATTRIBUTE);
-    return kinds.size() ? nullptr : found;
+        fits = fits || (c && c->kind == kind);
+    if (!c || !fits)
+        *error = rt::fail(operation, c ? rt::ERR_BAD_ATTRIBUTE : rt::ERR_BAD_HANDLE);
+    return c && fits ? c : nullptr;
+}
+
+// Where the core keeps an int attribute of the control, or null when it has none such.
+int *colourOf(rt::Control *c, int attribute) {
+    if (attribute == ATTR_CMD_BUTTON_COLOR && c->kind == rt::BUTTON)
+        return &c->colour;
+    if ((attribute == ATTR_ON_COLOR || attribute == ATTR_OFF_COLOR) && c->kind == rt::LED)
+        return attribute == ATTR_ON_COLOR ? &c->onColour : &c->offColour;
+    return nullptr;
+}
+
+bool *flagOf(rt::Control *c, int attribute) {
+    if (attribute == ATTR_ENABLED)
+        return c->kind == rt::TIMER ? &c->enabled : nullptr;
+    return attribute == ATTR_DIMMED    ? &c->dimmed
+           : attribute == ATTR_VISIBLE ? &c->visible
+                                       : nullptr;
 }
 
 int setAttribute(int panel, int id, int attribute, double value) {
-    const char *operation = "SetCtrlAttribute";
     int error = 0;
-    rt::Control *c = find(operation, panel, id, &error);
+    rt::Control *c = find("SetCtrlAttribute", panel, id, &error);
     if (!c)
         return error;
-    const rt::Kind kind = c->kind;
-    if (attribute == ATTR_DIMMED)
-        c->dimmed = value != 0;
-    else if (attribute == ATTR_VISIBLE)
-        c->visible = value != 0;
-    else if (attribute == ATTR_CMD_BUTTON_COLOR && kind == rt::BUTTON)
-        c->colour = toInt(value) & 0xFFFFFF;
-    else if (attribute == ATTR_ON_COLOR && kind == rt::LED)
-        c->onColour = toInt(value) & 0xFFFFFF;
-    else if (attribute == ATTR_OFF_COLOR && kind == rt::LED)
-        c->offColour = toInt(value) & 0xFFFFFF;
-    else if (attribute == ATTR_INTERVAL && kind == rt::TIMER)
+    if (int *colour = colourOf(c, attribute))
+        *colour = toInt(value) & 0xFFFFFF;
+    else if (bool *flag = flagOf(c, attribute))
+        *flag = value != 0;
+    else if (attribute == ATTR_INTERVAL && c->kind == rt::TIMER)
         c->interval = value;
-    else if (attribute == ATTR_ENABLED && kind == rt::TIMER)
-        c->enabled = value != 0;
     else
-        return rt::fail(operation, rt::ERR_BAD_ATTRIBUTE);
+        return rt::fail("SetCtrlAttribute", rt::ERR_BAD_ATTRIBUTE);
     be::apply(c, attribute);
     return 0;
 }
@@ -64,15 +69,11 @@ int setAttribute(int panel, int id, int attribute, double value) {
 int setValue(int panel, int id, double value) {
     int error = 0;
     rt::Control *c = find("SetCtrlVal", panel, id, &error, {rt::NUMERIC, rt::LED});
-    if (!c)
-        return error;
-    c->value = c->kind == rt::LED ? value != 0 : value;
-    be::apply(c, 0);
-    return 0;
-}
-
-rt::Control *findGraph(const char *operation, int panel, int id, int *error) {
-    return find(operation, panel, id, error, {rt::GRAPH});
+    if (c) {
+        c->value = c->kind == rt::LED ? value != 0 : value;
+        be::apply(c, 0);
+    }
+    return c ? 0 : error;
 }
 
 } // namespace
@@ -105,29 +106,25 @@ int timerPeriodMs(const Control &timer) {
 
 int LoadPanel(int, const char *fileName, int panelResourceId) {
     rt::Panel p;
-    if (!fileName)
-        return rt::fail("LoadPanel", rt::ERR_PANEL_FILE);
-    const int error = be::loadPanel(fileName, panelResourceId, &p);
+    const int error = fileName ? be::loadPanel(fileName, panelResourceId, &p) : rt::ERR_PANEL_FILE;
     if (error < 0)
         return rt::fail("LoadPanel", error);
-    void *symbol = nullptr;
-    bool found = p.callbackName.empty() || (symbol = rt::programFunction(p.callbackName));
-    p.callback = reinterpret_cast<PanelCallbackPtr>(symbol);
+    bool found =
+        p.callbackName.empty() ||
+        (p.callback = reinterpret_cast<PanelCallbackPtr>(rt::programFunction(p.callbackName)));
     for (auto &entry : p.controls) {
         rt::Control &c = entry.second;
-        if (!c.callbackName.empty() && found)
-            found = (c.callback = reinterpret_cast<CtrlCallbackPtr>(
-                         rt::programFunction(c.callbackName))) != nullptr;
+        found = found && (c.callbackName.empty() || (c.callback = reinterpret_cast<CtrlCallbackPtr>(
+                                                         rt::programFunction(c.callbackName))));
     }
     if (!found) {
         be::discardPanel(&p);
         return rt::fail("LoadPanel", rt::ERR_CALLBACK);
     }
-    const int handle = ++lastPanel;
-    rt::Panel &stored = panels[handle] = std::move(p);
+    rt::Panel &stored = panels[++lastPanel] = std::move(p);
     be::panelSize(&stored, &stored.setHeight, &stored.setWidth);
-    be::bindPanel(&stored, handle);
-    return handle;
+    be::bindPanel(&stored, lastPanel);
+    return lastPanel;
 }
 
 int DisplayPanel(int panel) {
@@ -141,8 +138,7 @@ int DisplayPanel(int panel) {
     const bool fit =
         be::room(p, &roomHeight, &roomWidth) && (height > roomHeight || width > roomWidth);
     if (fit)
-        SetPanelSize(panel, height < roomHeight ? height : roomHeight,
-                     width < roomWidth ? width : roomWidth);
+        SetPanelSize(panel, std::min(height, roomHeight), std::min(width, roomWidth));
     be::showPanel(p, fit);
     return 0;
 }
@@ -152,7 +148,7 @@ int DiscardPanel(int panel) {
     if (!p)
         return rt::fail("DiscardPanel", rt::ERR_BAD_HANDLE);
     for (auto &entry : p->controls)
-        if (entry.second.kind == rt::TIMER && entry.second.enabled) {
+        if (entry.second.kind == rt::TIMER) {
             entry.second.enabled = false;
             be::apply(&entry.second, ATTR_ENABLED);
         }
@@ -193,12 +189,11 @@ int SetCtrlVal(int panel, int control, double value) {
 }
 
 int GetCtrlVal(int panel, int control, int *value) {
-    int error = 0;
+    int error = rt::ERR_BAD_ATTRIBUTE;
     rt::Control *c = find("GetCtrlVal", panel, control, &error, {rt::NUMERIC, rt::LED});
-    if (!c || !value)
-        return c ? rt::fail("GetCtrlVal", rt::ERR_BAD_ATTRIBUTE) : error;
-    *value = toInt(c->value);
-    return 0;
+    if (c && value)
+        *value = toInt(c->value);
+    return c && value ? 0 : error;
 }
 
 int SetCtrlAttribute(int panel, int control, int attribute, int value) {
@@ -210,27 +205,13 @@ int SetCtrlAttribute(int panel, int control, int attribute, double value) {
 }
 
 int GetCtrlAttribute(int panel, int control, int attribute, int *value) {
-    int error = 0;
+    int error = rt::ERR_BAD_ATTRIBUTE;
     rt::Control *c = find("GetCtrlAttribute", panel, control, &error);
-    if (!c)
-        return error;
-    const rt::Kind kind = c->kind;
-    if (!value)
-        return rt::fail("GetCtrlAttribute", rt::ERR_BAD_ATTRIBUTE);
-    if (attribute == ATTR_DIMMED)
-        *value = c->dimmed;
-    else if (attribute == ATTR_VISIBLE)
-        *value = c->visible;
-    else if (attribute == ATTR_CMD_BUTTON_COLOR && kind == rt::BUTTON)
-        *value = c->colour;
-    else if (attribute == ATTR_ON_COLOR && kind == rt::LED)
-        *value = c->onColour;
-    else if (attribute == ATTR_OFF_COLOR && kind == rt::LED)
-        *value = c->offColour;
-    else if (attribute == ATTR_ENABLED && kind == rt::TIMER)
-        *value = c->enabled;
-    else
-        return rt::fail("GetCtrlAttribute", rt::ERR_BAD_ATTRIBUTE);
+    int *colour = c ? colourOf(c, attribute) : nullptr;
+    bool *flag = c ? flagOf(c, attribute) : nullptr;
+    if (!value || (!colour && !flag))
+        return c ? rt::fail("GetCtrlAttribute", rt::ERR_BAD_ATTRIBUTE) : error;
+    *value = colour ? *colour : *flag;
     return 0;
 }
 
@@ -261,30 +242,26 @@ int GetBitmapFromFile(const char *fileName, int *bitmapId) {
 
 int PlotBitmap(int panel, int control, double x, double y, double width, double height,
                const char *fileName) {
-    int error = 0;
-    rt::Control *graph = findGraph("PlotBitmap", panel, control, &error);
-    if (!graph)
+    int error = 0, bitmap = 0;
+    rt::Control *graph = find("PlotBitmap", panel, control, &error, {rt::GRAPH});
+    if (graph && (!(width > 0) || !(height > 0)))
+        error = rt::fail("PlotBitmap", rt::ERR_BAD_ATTRIBUTE);
+    else if (graph && fileName && *fileName)
+        error = GetBitmapFromFile(fileName, &bitmap);
+    if (!graph || error < 0)
         return error;
-    if (!(width > 0) || !(height > 0))
-        return rt::fail("PlotBitmap", rt::ERR_BAD_ATTRIBUTE);
-    int bitmap = 0;
-    if (fileName && *fileName && GetBitmapFromFile(fileName, &bitmap) < 0)
-        return rt::ERR_IMAGE;
     // Handles only grow: a deleted plot's handle never comes back to mean another plot.
-    const int handle = ++graph->lastPlot;
-    const rt::Plot &plot = graph->plots[handle] = rt::Plot{x, y, width, height, bitmap};
+    const rt::Plot &plot = graph->plots[++graph->lastPlot] = rt::Plot{x, y, width, height, bitmap};
     be::graphChanged(graph, &plot);
-    return handle;
+    return graph->lastPlot;
 }
 
 int SetCtrlBitmap(int panel, int control, int imageId, int bitmapId) {
     int error = 0;
-    rt::Control *graph = findGraph("SetCtrlBitmap", panel, control, &error);
-    if (!graph)
-        return error;
-    auto plot = graph->plots.find(imageId);
-    if (plot == graph->plots.end() || (bitmapId != 0 && !rt::bitmap(bitmapId)))
-        return rt::fail("SetCtrlBitmap", rt::ERR_BAD_HANDLE);
+    rt::Control *graph = find("SetCtrlBitmap", panel, control, &error, {rt::GRAPH});
+    auto plot = graph ? graph->plots.find(imageId) : std::map<int, rt::Plot>::iterator();
+    if (!graph || plot == graph->plots.end() || (bitmapId != 0 && !rt::bitmap(bitmapId)))
+        return graph ? rt::fail("SetCtrlBitmap", rt::ERR_BAD_HANDLE) : error;
     plot->second.bitmap = bitmapId;
     be::graphChanged(graph, &plot->second);
     return 0;
@@ -292,17 +269,15 @@ int SetCtrlBitmap(int panel, int control, int imageId, int bitmapId) {
 
 int DeleteGraphPlot(int panel, int control, int plotHandle, int) {
     int error = 0;
-    rt::Control *graph = findGraph("DeleteGraphPlot", panel, control, &error);
-    if (!graph)
-        return error;
-    if (plotHandle == -1) {
+    rt::Control *graph = find("DeleteGraphPlot", panel, control, &error, {rt::GRAPH});
+    auto plot = graph ? graph->plots.find(plotHandle) : std::map<int, rt::Plot>::iterator();
+    if (graph && plotHandle == -1) {
         graph->plots.clear();
         be::graphChanged(graph, nullptr);
         return 0;
     }
-    auto plot = graph->plots.find(plotHandle);
-    if (plot == graph->plots.end())
-        return rt::fail("DeleteGraphPlot", rt::ERR_BAD_HANDLE);
+    if (!graph || plot == graph->plots.end())
+        return graph ? rt::fail("DeleteGraphPlot", rt::ERR_BAD_HANDLE) : error;
     const rt::Plot gone = plot->second;
     graph->plots.erase(plot);
     be::graphChanged(graph, &gone);

@@ -1,7 +1,7 @@
 ; Per-user installer: the program goes into the player's own programs folder, where the
 ; records file beside it stays writable without administrator rights.
 ; makensis -DSOURCE=<installation folder> -DOUTFILE=<installer.exe> stakko.nsi
-Unicode true
+Target amd64-unicode ; the program is 64-bit, and so Wine without its 32-bit part runs it too
 Name "Stakko"
 OutFile "${OUTFILE}"
 RequestExecutionLevel user

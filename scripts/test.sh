@@ -11,6 +11,10 @@ BUILD_DIR="$root/build-san" "$root/scripts/build.sh" -DSTAKKO_SANITIZE=ON \
 (cd "$root/build-san" &&
     ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure --timeout 300 -LE e2e)
 
+# The Windows build, its run-time contract and a player's journey under Wine.
+"$root/scripts/build-windows.sh"
+"$root/tests/wine/journey.sh" "$root/build-windows"
+
 BUILD_DIR="$root/build" "$root/scripts/build.sh"
 cd "$root/build"
 ctest --output-on-failure --timeout 300

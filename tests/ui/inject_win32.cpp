@@ -2,46 +2,37 @@
 #include "inject.h"
 #include "w32.h"
 
-namespace {
-
-HWND window(int panel, int control) {
+static HWND window(int panel, int control) {
     return control ? static_cast<w32::Widget *>(rt::control(panel, control)->widget)->hwnd
                    : static_cast<w32::Window *>(rt::panel(panel)->window)->hwnd;
 }
 
-int pending = 0; // the key for the next pop-up
+static int pending = 0; // the key for the next pop-up, pressed where its focus is
 
-void CALLBACK press(HWND, UINT, UINT_PTR timer, DWORD) {
+static void CALLBACK press(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    HWND focus = GetFocus();
-    if (pending == '\r' || pending == 27)
-        PostMessageW(focus, WM_KEYDOWN, pending == 27 ? VK_ESCAPE : VK_RETURN, 1);
-    else
-        PostMessageW(focus, WM_CHAR, pending, 1);
+    const bool named = pending == '\r' || pending == 27; // the letters go as typed characters
+    PostMessageW(GetFocus(), named ? WM_KEYDOWN : WM_CHAR, pending == 27 ? VK_ESCAPE : pending, 1);
 }
-
-} // namespace
 
 namespace inject {
 
 void key(int panel, int key, bool ctrl) {
-    HWND target = GetFocus() ? GetFocus() : window(panel, 0);
     BYTE state[256], held[256];
     GetKeyboardState(state);
     CopyMemory(held, state, sizeof held);
-    held[VK_CONTROL] = ctrl ? 0x80 : 0;
+    held[VK_CONTROL] = ctrl ? 0x80 : 0; // as read by GetKeyState while the key is handled
     SetKeyboardState(held);
     const WPARAM vk = key == KEY_DOWN ? VK_DOWN : VkKeyScanW(static_cast<wchar_t>(key)) & 0xFF;
-    SendMessageW(target, WM_KEYDOWN, vk, 1);
+    SendMessageW(GetFocus() ? GetFocus() : window(panel, 0), WM_KEYDOWN, vk, 1);
     SetKeyboardState(state);
 }
 
 void click(int panel, int control) {
     RECT r;
     GetClientRect(window(panel, control), &r);
-    const LPARAM middle = MAKELPARAM(r.right / 2, r.bottom / 2);
-    SendMessageW(window(panel, control), WM_LBUTTONDOWN, MK_LBUTTON, middle);
-    SendMessageW(window(panel, control), WM_LBUTTONUP, 0, middle);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP})
+        SendMessageW(window(panel, control), message, MK_LBUTTON, MAKELPARAM(r.right / 2, r.bottom / 2));
 }
 
 void closeBox(int panel) {
@@ -60,24 +51,19 @@ void answer(int key) {
 }
 
 void pump(int ms) {
-    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-    MSG msg;
-    for (DWORD now = GetTickCount(); now < end; now = GetTickCount()) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+    for (const DWORD end = GetTickCount() + static_cast<DWORD>(ms); GetTickCount() < end;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+            TranslateMessage(&msg), DispatchMessageW(&msg);
     }
 }
 
 int pixel(int panel, int control, double fx, double fy) {
-    HWND hwnd = window(panel, control);
     RECT r;
-    GetClientRect(hwnd, &r);
-    HDC dc = GetDC(hwnd);
+    GetClientRect(window(panel, control), &r);
+    HDC dc = GetDC(window(panel, control));
     const COLORREF shown = GetPixel(dc, static_cast<int>(fx * r.right), static_cast<int>((1 - fy) * r.bottom));
-    ReleaseDC(hwnd, dc);
+    ReleaseDC(window(panel, control), dc);
     return GetRValue(shown) << 16 | GetGValue(shown) << 8 | GetBValue(shown);
 }
 

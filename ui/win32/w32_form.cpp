@@ -74,6 +74,9 @@ bool parse(IXmlReader *reader, Node *root) {
                     node->stretch.push_back(std::atoi(factor.c_str()));
                 if (!empty)
                     open.push_back(node);
+            } else if (name == "sizepolicy" && !open.empty()) { // its types are attributes
+                open.back()->props["sizePolicy.hsizetype"] = attribute(reader, L"hsizetype");
+                open.back()->props["sizePolicy.vsizetype"] = attribute(reader, L"vsizetype");
             } else if (name == "property") {
                 property = attribute(reader, L"name");
                 propertyDepth = path.size();

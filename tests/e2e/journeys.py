@@ -135,9 +135,12 @@ class Game:  # the one helper: the program seen through AT-SPI and screenshots, 
 class Journeys(unittest.TestCase):
 
     def setUp(self):  # a real window manager: Xvfb alone hides faults of placing and sizing
-        openbox = subprocess.Popen("exec openbox >/dev/null 2>&1", shell=True)
+        for _ in range(5):  # now and then openbox cannot open a display that has just come up
+            openbox = subprocess.Popen("exec openbox >/dev/null 2>&1", shell=True)
+            if wait(lambda: openbox.poll() is not None or "_NET_SUPPORTING_WM_CHECK(WINDOW)" in
+                    run("xprop", "-root"), 30, "openbox") and openbox.poll() is None:
+                break
         self.addCleanup(lambda: openbox.terminate() or openbox.wait())
-        wait(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in run("xprop", "-root"), 30, "openbox")
 
     def copy(self, remove=()):  # a fresh copy, without records
         folder = Path(tempfile.mkdtemp()) / "stakko"

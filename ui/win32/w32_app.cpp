@@ -100,23 +100,57 @@ HFONT font(int pixels, bool bold) {
 }
 
 struct Question {
-    int answer, enter, escape;
+    const char *text;
+    const std::string *labels;
+    int count, enter, escape, active;
 };
 
-LRESULT CALLBACK questionProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
-    auto *q = reinterpret_cast<Question *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_COMMAND && q) {
-        const int id = LOWORD(wp);
-        q->answer = id > 100 ? id - 100 : id == IDCANCEL ? q->escape : id == IDOK ? q->enter : 0;
-        return 0;
+// The dialog's text above its buttons, laid out in pixels.
+void layoutQuestion(HWND box, const Question &q) {
+    HFONT font = theme.font ? theme.font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    const std::wstring text = wide(q.text);
+    HDC dc = GetDC(box);
+    SelectObject(dc, font);
+    RECT shown{0, 0, 420, 0};
+    DrawTextW(dc, text.c_str(), -1, &shown, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    ReleaseDC(box, dc);
+    const int margin = 16, buttonWidth = 80, buttonHeight = 28;
+    const int width = std::max<int>(shown.right, q.count * (buttonWidth + 8)) + 2 * margin;
+    const int height = shown.bottom + buttonHeight + 3 * margin;
+    SetDlgItemTextW(box, 100, text.c_str());
+    MoveWindow(GetDlgItem(box, 100), margin, margin, shown.right, shown.bottom, FALSE);
+    for (int i = 0; i <= q.count; ++i) {
+        SendDlgItemMessageW(box, 100 + i, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (i)
+            MoveWindow(GetDlgItem(box, 100 + i), width - margin - (q.count - i + 1) * (buttonWidth + 8) + 8,
+                       height - margin - buttonHeight, buttonWidth, buttonHeight, FALSE);
+        if (i)
+            SetDlgItemTextW(box, 100 + i, wide(q.labels[i - 1].c_str()).c_str());
     }
-    if (message == DM_GETDEFID && q) // Enter presses the default button, wherever the focus is
-        return q->enter ? MAKELONG(100 + q->enter, DC_HASDEFID) : 0;
-    if (message == WM_CLOSE && q) {
-        q->answer = q->escape;
-        return 0;
+    // Centred on the screen as MessageBox is: under Wine a box wholly over the panel stays black.
+    RECT frame{0, 0, width, height}, over;
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(box, GWL_STYLE)), FALSE, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
+    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+    SetWindowPos(box, nullptr, (over.left + over.right - w) / 2, (over.top + over.bottom - h) / 2, w, h, SWP_NOZORDER);
+}
+
+INT_PTR CALLBACK questionProc(HWND box, UINT message, WPARAM wp, LPARAM lp) {
+    const auto *q = reinterpret_cast<const Question *>(GetWindowLongPtrW(box, DWLP_USER));
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(box, DWLP_USER, lp);
+        q = reinterpret_cast<const Question *>(lp);
+        layoutQuestion(box, *q);
+        SetFocus(GetDlgItem(box, 100 + (q->active ? q->active : q->enter ? q->enter : 1)));
+        return FALSE; // the focus is set
     }
-    return DefWindowProcW(hwnd, message, wp, lp);
+    if (message != WM_COMMAND || !q)
+        return FALSE;
+    // Buttons end it with their number; Escape and the close box with the escape button's.
+    const int id = LOWORD(wp);
+    if (id > 100 || id == IDCANCEL)
+        EndDialog(box, id > 100 ? id - 100 : q->escape);
+    return TRUE;
 }
 
 } // namespace
@@ -187,72 +221,30 @@ void message(const char *title, const char *text) {
     ask(title, text, &ok, 1, 1, 1, 1);
 }
 
-// A window of its own rather than MessageBox, whose buttons cannot be named.
+// A dialog made here rather than MessageBox, whose buttons cannot be named: the dialog manager
+// gives Enter to the default button, Escape, Tab and the underlined letters.
 int ask(const char *title, const char *text, const std::string *labels, int count, int enter, int escape,
         int active) {
-    static const wchar_t *const className = L"StakkoQuestion";
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = questionProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = className;
-    RegisterClassExW(&wc); // fails harmlessly once registered
-    HFONT shownFont = theme.font ? theme.font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    const std::wstring message = wide(text);
-    HDC dc = GetDC(nullptr);
-    SelectObject(dc, shownFont);
-    RECT textRect{0, 0, 420, 0};
-    DrawTextW(dc, message.c_str(), -1, &textRect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    ReleaseDC(nullptr, dc);
-    const int margin = 16, buttonWidth = 80, buttonHeight = 28;
-    const int width = std::max<int>(textRect.right, count * (buttonWidth + 8)) + 2 * margin;
-    const int height = textRect.bottom + buttonHeight + 3 * margin;
-    HWND owner = GetActiveWindow();
-    RECT frame{0, 0, width, height}, over;
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU, exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    if (!owner || !GetWindowRect(owner, &over))
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
-    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-    HWND box = CreateWindowExW(exStyle, className, wide(title).c_str(), style, (over.left + over.right - w) / 2,
-                               (over.top + over.bottom - h) / 2, w, h, owner, nullptr, wc.hInstance, nullptr);
-    Question q{0, enter, escape};
-    SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&q));
-    HWND shown = CreateWindowExW(0, L"STATIC", message.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_EDITCONTROL,
-                                 margin, margin, textRect.right, textRect.bottom, box, nullptr, wc.hInstance, nullptr);
-    SendMessageW(shown, WM_SETFONT, reinterpret_cast<WPARAM>(shownFont), FALSE);
-    HWND focused = nullptr;
-    for (int i = 0; i < count; ++i) {
-        HWND button = CreateWindowExW(0, L"BUTTON", wide(labels[i].c_str()).c_str(),
-                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i + 1 == enter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
-                                      width - margin - (count - i) * (buttonWidth + 8) + 8, height - margin - buttonHeight,
-                                      buttonWidth, buttonHeight, box, reinterpret_cast<HMENU>(static_cast<INT_PTR>(101 + i)),
-                                      wc.hInstance, nullptr);
-        SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(shownFont), FALSE);
-        if (i + 1 == (active ? active : enter ? enter : 1))
-            focused = button;
+    std::vector<WORD> form; // the dialog's template: its frame, then a text and the buttons
+    auto add = [&form](DWORD style, const std::wstring &caption, int items) {
+        const WORD header[] = {LOWORD(style), HIWORD(style), 0, 0, static_cast<WORD>(items), 0, 0, 1, 1, 0, 0};
+        form.insert(form.end(), header, header + 11);
+        form.insert(form.end(), caption.c_str(), caption.c_str() + caption.size() + 1);
+    };
+    add(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, wide(title), count + 1);
+    for (int i = 0; i <= count; ++i) {
+        if (form.size() % 2)
+            form.push_back(0); // items begin on a DWORD boundary
+        const DWORD style = WS_CHILD | WS_VISIBLE |
+                            (i ? WS_TABSTOP | (i == enter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) : SS_NOPREFIX);
+        const WORD item[] = {LOWORD(style), HIWORD(style), 0, 0, 0, 0, 1, 1, static_cast<WORD>(100 + i),
+                             0xFFFF, static_cast<WORD>(i ? 0x0080 : 0x0082), 0, 0};
+        form.insert(form.end(), item, item + 13);
     }
-    if (owner)
-        EnableWindow(owner, FALSE);
-    ShowWindow(box, SW_SHOW);
-    SetForegroundWindow(box);
-    SetFocus(focused);
-    MSG msg;
-    while (!q.answer) {
-        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-            PostQuitMessage(static_cast<int>(msg.wParam)); // for the loop outside
-            q.answer = escape;
-        } else if (!IsDialogMessageW(box, &msg)) { // Tab, Enter, Escape and the underlined letters
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    if (owner)
-        EnableWindow(owner, TRUE); // before the box goes, so that the panel is active again
-    DestroyWindow(box);
-    return q.answer;
+    Question q{text, labels, count, enter, escape, active};
+    const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(form.data()),
+                                                   GetActiveWindow(), questionProc, reinterpret_cast<LPARAM>(&q));
+    return answer >= 1 && answer <= count ? static_cast<int>(answer) : escape;
 }
 
 bool launch(const char *commandLine) {

@@ -356,6 +356,7 @@ void registerClasses() {
         RegisterClassExW(&wc);
     wc.lpfnWndProc = controlProc;
     wc.lpszClassName = controlClass;
+    wc.style = CS_HREDRAW | CS_VREDRAW; // a graph's cells are laid out anew at every size
     if (!done)
         RegisterClassExW(&wc);
     done = true;

@@ -18,21 +18,20 @@ static void CALLBACK press(HWND, UINT, UINT_PTR timer, DWORD) {
 namespace inject {
 
 void key(int panel, int key, bool ctrl) {
-    BYTE state[256], held[256];
+    BYTE state[256];
     GetKeyboardState(state);
-    CopyMemory(held, state, sizeof held);
-    held[VK_CONTROL] = ctrl ? 0x80 : 0; // as read by GetKeyState while the key is handled
-    SetKeyboardState(held);
+    state[VK_CONTROL] = ctrl ? 0x80 : 0; // as GetKeyState reads it, until the next key
+    SetKeyboardState(state);
     const WPARAM vk = key == KEY_DOWN ? VK_DOWN : VkKeyScanW(static_cast<wchar_t>(key)) & 0xFF;
     SendMessageW(GetFocus() ? GetFocus() : window(panel, 0), WM_KEYDOWN, vk, 1);
-    SetKeyboardState(state);
 }
 
 void click(int panel, int control) {
     RECT r;
     GetClientRect(window(panel, control), &r);
     for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP})
-        SendMessageW(window(panel, control), message, MK_LBUTTON, MAKELPARAM(r.right / 2, r.bottom / 2));
+        SendMessageW(window(panel, control), message, MK_LBUTTON,
+                     MAKELPARAM(r.right / 2, r.bottom / 2));
 }
 
 void closeBox(int panel) {
@@ -40,9 +39,10 @@ void closeBox(int panel) {
 }
 
 void resize(int panel, int height, int width) {
+    HWND shown = window(panel, 0);
     RECT r{0, 0, width, height};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(window(panel, 0), GWL_STYLE)), FALSE, 0);
-    SetWindowPos(window(panel, 0), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(shown, GWL_STYLE)), FALSE, 0);
+    SetWindowPos(shown, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE);
 }
 
 void answer(int key) {
@@ -62,7 +62,8 @@ int pixel(int panel, int control, double fx, double fy) {
     RECT r;
     GetClientRect(window(panel, control), &r);
     HDC dc = GetDC(window(panel, control));
-    const COLORREF shown = GetPixel(dc, static_cast<int>(fx * r.right), static_cast<int>((1 - fy) * r.bottom));
+    const COLORREF shown =
+        GetPixel(dc, static_cast<int>(fx * r.right), static_cast<int>((1 - fy) * r.bottom));
     ReleaseDC(window(panel, control), dc);
     return GetRValue(shown) << 16 | GetGValue(shown) << 8 | GetBValue(shown);
 }

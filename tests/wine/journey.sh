@@ -20,8 +20,7 @@ play() {
     wait $! # exit code 0
 }
 
-rm -rf "$build/journey" && cp -r "$build/stakko" "$build/journey"
-cd "$build/journey"
+rm -rf "$build/journey" && cp -r "$build/stakko" "$build/journey" && cd "$build/journey"
 mv Images/KIVO_Stakko_Game_green.bmp green.bmp # named in an error message, then the end
 WINEDEBUG=+win wine KIVO_Stakko.exe 2>trace.log &
 window Error >/dev/null; xdotool key Return; wait $! # exit code 0

@@ -42,7 +42,7 @@ struct Window {
 };
 
 struct Theme {
-    COLORREF panel, card, cardBorder, text, caption, display, displayText, base, button;
+    COLORREF panel, card, cardBorder, caption, display, displayText, base, button;
     HFONT font, caption_, display_, bold;
     HICON icon, foot;
 };
@@ -50,7 +50,6 @@ extern Theme theme;
 
 bool readForm(const char *fileName, Node *root); // false: no form, or not one
 void layout(Node *root, HDC dc, int width, int height);
-const Window *windowOf(HWND hwnd);
 std::wstring wide(const char *utf8);
 
 } // namespace w32

@@ -2,8 +2,9 @@
 // loop, images, the modal pop-ups and starting other programs.
 #include "w32.h"
 
-#include <fstream>
 #include <objidl.h> // before GDI+, which needs it
+
+#include <fstream>
 #include <gdiplus.h>
 #include <shlwapi.h>
 #include <sstream>
@@ -82,7 +83,8 @@ std::string resource(const std::string &rcc, const std::wstring &path) {
 }
 
 HICON icon(const std::string &png) {
-    IStream *stream = SHCreateMemStream(reinterpret_cast<const BYTE *>(png.data()), static_cast<UINT>(png.size()));
+    IStream *stream = SHCreateMemStream(reinterpret_cast<const BYTE *>(png.data()),
+                                        static_cast<UINT>(png.size()));
     Gdiplus::GpBitmap *bitmap = nullptr;
     HICON made = nullptr;
     if (stream && Gdiplus::DllExports::GdipCreateBitmapFromStream(stream, &bitmap) == Gdiplus::Ok) {
@@ -112,7 +114,8 @@ void layoutQuestion(HWND box, const Question &q) {
     HDC dc = GetDC(box);
     SelectObject(dc, font);
     RECT shown{0, 0, 420, 0};
-    DrawTextW(dc, text.c_str(), -1, &shown, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    DrawTextW(dc, text.c_str(), -1, &shown,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     ReleaseDC(box, dc);
     const int margin = 16, buttonWidth = 80, buttonHeight = 28;
     const int width = std::max<int>(shown.right, q.count * (buttonWidth + 8)) + 2 * margin;
@@ -122,7 +125,8 @@ void layoutQuestion(HWND box, const Question &q) {
     for (int i = 0; i <= q.count; ++i) {
         SendDlgItemMessageW(box, 100 + i, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (i)
-            MoveWindow(GetDlgItem(box, 100 + i), width - margin - (q.count - i + 1) * (buttonWidth + 8) + 8,
+            MoveWindow(GetDlgItem(box, 100 + i),
+                       width - margin - (q.count - i + 1) * (buttonWidth + 8) + 8,
                        height - margin - buttonHeight, buttonWidth, buttonHeight, FALSE);
         if (i)
             SetDlgItemTextW(box, 100 + i, wide(q.labels[i - 1].c_str()).c_str());
@@ -132,7 +136,8 @@ void layoutQuestion(HWND box, const Question &q) {
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(box, GWL_STYLE)), FALSE, 0);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
     const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-    SetWindowPos(box, nullptr, (over.left + over.right - w) / 2, (over.top + over.bottom - h) / 2, w, h, SWP_NOZORDER);
+    SetWindowPos(box, nullptr, (over.left + over.right - w) / 2, (over.top + over.bottom - h) / 2,
+                 w, h, SWP_NOZORDER);
 }
 
 INT_PTR CALLBACK questionProc(HWND box, UINT message, WPARAM wp, LPARAM lp) {
@@ -167,8 +172,10 @@ bool init(char *[]) {
     if (!gdiplus && Gdiplus::GdiplusStartup(&gdiplus, &input, nullptr) != Gdiplus::Ok)
         return false;
     // Every file is read before any is applied, so that a missing one changes nothing.
-    const std::string sheet = fileText("runtime\\stakkort.qss"), rcc = fileText("runtime\\stakkort.rcc");
-    HICON window = icon(resource(rcc, L"stakkort/stakko.png")), foot = icon(resource(rcc, L"stakkort/foot.png"));
+    const std::string sheet = fileText("runtime\\stakkort.qss"),
+                      rcc = fileText("runtime\\stakkort.rcc");
+    HICON window = icon(resource(rcc, L"stakkort/stakko.png")),
+          foot = icon(resource(rcc, L"stakkort/foot.png"));
     if (sheet.empty() || !window || !foot)
         return false;
     for (const wchar_t *file : {L"runtime\\DejaVuSans.ttf", L"runtime\\DejaVuSans-Bold.ttf"})
@@ -177,7 +184,6 @@ bool init(char *[]) {
     theme.panel = styleColour(sheet, "QWidget#PANEL", "background-color");
     theme.card = styleColour(sheet, "QFrame#nextCard", "background-color");
     theme.cardBorder = styleColour(sheet, "QFrame#nextCard", "border");
-    theme.text = styleColour(sheet, "QWidget {", "color");
     theme.caption = styleColour(sheet, "QFrame#nextCard QLabel", "color");
     theme.display = styleColour(sheet, "QSpinBox", "background-color");
     theme.displayText = styleColour(sheet, "QSpinBox", "color");
@@ -213,7 +219,8 @@ void quit(int code) {
 }
 
 void *loadImage(const char *fileName) {
-    return LoadImageW(nullptr, wide(fileName).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    return LoadImageW(nullptr, wide(fileName).c_str(), IMAGE_BITMAP, 0, 0,
+                      LR_LOADFROMFILE | LR_CREATEDIBSECTION);
 }
 
 void message(const char *title, const char *text) {
@@ -223,11 +230,12 @@ void message(const char *title, const char *text) {
 
 // A dialog made here rather than MessageBox, whose buttons cannot be named: the dialog manager
 // gives Enter to the default button, Escape, Tab and the underlined letters.
-int ask(const char *title, const char *text, const std::string *labels, int count, int enter, int escape,
-        int active) {
+int ask(const char *title, const char *text, const std::string *labels, int count, int enter,
+        int escape, int active) {
     std::vector<WORD> form; // the dialog's template: its frame, then a text and the buttons
     auto add = [&form](DWORD style, const std::wstring &caption, int items) {
-        const WORD header[] = {LOWORD(style), HIWORD(style), 0, 0, static_cast<WORD>(items), 0, 0, 1, 1, 0, 0};
+        const WORD header[] = {
+            LOWORD(style), HIWORD(style), 0, 0, static_cast<WORD>(items), 0, 0, 1, 1, 0, 0};
         form.insert(form.end(), header, header + 11);
         form.insert(form.end(), caption.c_str(), caption.c_str() + caption.size() + 1);
     };
@@ -235,15 +243,28 @@ int ask(const char *title, const char *text, const std::string *labels, int coun
     for (int i = 0; i <= count; ++i) {
         if (form.size() % 2)
             form.push_back(0); // items begin on a DWORD boundary
-        const DWORD style = WS_CHILD | WS_VISIBLE |
-                            (i ? WS_TABSTOP | (i == enter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) : SS_NOPREFIX);
-        const WORD item[] = {LOWORD(style), HIWORD(style), 0, 0, 0, 0, 1, 1, static_cast<WORD>(100 + i),
-                             0xFFFF, static_cast<WORD>(i ? 0x0080 : 0x0082), 0, 0};
+        const DWORD style =
+            WS_CHILD | WS_VISIBLE |
+            (i ? WS_TABSTOP | (i == enter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) : SS_NOPREFIX);
+        const WORD item[] = {LOWORD(style),
+                             HIWORD(style),
+                             0,
+                             0,
+                             0,
+                             0,
+                             1,
+                             1,
+                             static_cast<WORD>(100 + i),
+                             0xFFFF,
+                             static_cast<WORD>(i ? 0x0080 : 0x0082),
+                             0,
+                             0};
         form.insert(form.end(), item, item + 13);
     }
     Question q{text, labels, count, enter, escape, active};
-    const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(form.data()),
-                                                   GetActiveWindow(), questionProc, reinterpret_cast<LPARAM>(&q));
+    const INT_PTR answer = DialogBoxIndirectParamW(
+        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(form.data()),
+        GetActiveWindow(), questionProc, reinterpret_cast<LPARAM>(&q));
     return answer >= 1 && answer <= count ? static_cast<int>(answer) : escape;
 }
 
@@ -252,8 +273,8 @@ bool launch(const char *commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (line.empty() || !CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                                        nullptr, &startup, &started))
+    if (line.empty() || !CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
+                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &started))
         return false;
     CloseHandle(started.hThread);
     CloseHandle(started.hProcess);

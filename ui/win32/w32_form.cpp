@@ -37,14 +37,15 @@ std::string attribute(IXmlReader *reader, const wchar_t *name) {
 // Debian's mingw-w64 has XmlLite's header but no import library: the DLL is loaded by name.
 IXmlReader *xmlReader() {
     using Create = HRESULT(WINAPI *)(REFIID, void **, IMalloc *);
-    static const GUID readerId = {0x7279FC81, 0x709D, 0x4095, {0xB6, 0x3D, 0x69, 0xFE, 0x4B, 0x0D, 0x90, 0x30}};
+    static const GUID readerId = {
+        0x7279FC81, 0x709D, 0x4095, {0xB6, 0x3D, 0x69, 0xFE, 0x4B, 0x0D, 0x90, 0x30}};
     static HMODULE library = LoadLibraryW(L"xmllite.dll");
-    auto create = library ? reinterpret_cast<Create>(
-                                reinterpret_cast<void *>(GetProcAddress(library, "CreateXmlReader")))
+    auto create = library ? reinterpret_cast<Create>(reinterpret_cast<void *>(
+                                GetProcAddress(library, "CreateXmlReader")))
                           : nullptr;
     void *reader = nullptr;
     return create && create(readerId, &reader, nullptr) == S_OK ? static_cast<IXmlReader *>(reader)
-                                                               : nullptr;
+                                                                : nullptr;
 }
 
 bool parse(IXmlReader *reader, Node *root) {
@@ -146,8 +147,10 @@ Hint measureBox(const Node &n, HDC dc) {
 }
 
 Hint measure(const Node &n, HDC dc) {
-    Hint h{{0, 0}, {0, 0}, {1 << 24, 1 << 24}, {expands(n, "sizePolicy.hsizetype"),
-                                              expands(n, "sizePolicy.vsizetype")}};
+    Hint h{{0, 0},
+           {0, 0},
+           {1 << 24, 1 << 24},
+           {expands(n, "sizePolicy.hsizetype"), expands(n, "sizePolicy.vsizetype")}};
     if (n.isLayout()) {
         h = measureBox(n, dc);
     } else if (!n.items.empty()) {
@@ -156,13 +159,16 @@ Hint measure(const Node &n, HDC dc) {
         h.expand[1] |= expands(n, "sizePolicy.vsizetype");
     } else if (n.cls == "spacer") {
         h.size[0] = n.number("sizeHint.width"), h.size[1] = n.number("sizeHint.height");
-        h.expand[n.props.count("orientation") && n.props.at("orientation") == "Qt::Vertical"] = true;
+        h.expand[n.props.count("orientation") && n.props.at("orientation") == "Qt::Vertical"] =
+            true;
     } else if (n.cls == "QPushButton") {
         const SIZE text = textSize(dc, theme.bold, n.props.count("text") ? n.props.at("text") : "");
         h.min[0] = h.size[0] = text.cx + 22, h.min[1] = h.size[1] = text.cy + 14;
     } else if (n.cls == "QLabel") {
-        const SIZE text = n.props.count("pixmap") ? SIZE{48, 48}
-                                                  : textSize(dc, theme.caption_, n.props.count("text") ? n.props.at("text") : "");
+        const SIZE text =
+            n.props.count("pixmap")
+                ? SIZE{48, 48}
+                : textSize(dc, theme.caption_, n.props.count("text") ? n.props.at("text") : "");
         h.min[0] = h.size[0] = text.cx, h.min[1] = h.size[1] = text.cy;
     } else if (n.cls == "QSpinBox" || n.cls == "QDoubleSpinBox" || n.cls == "QLineEdit") {
         h.min[1] = h.size[1] = textSize(dc, theme.display_, "0").cy + 8;
@@ -213,11 +219,14 @@ void placeBox(Node &n, HDC dc, RECT r, COLORREF backdrop) {
         const Hint &h = hints[i];
         int length = h.size[main];
         if (room >= total && weightSum)
-            length += static_cast<int>(static_cast<long long>(room - total) * weights[i] / weightSum);
+            length +=
+                static_cast<int>(static_cast<long long>(room - total) * weights[i] / weightSum);
         else if (room < total && slack)
-            length -= static_cast<int>(static_cast<long long>(total - room) * (h.size[main] - h.min[main]) / slack);
+            length -= static_cast<int>(static_cast<long long>(total - room) *
+                                       (h.size[main] - h.min[main]) / slack);
         length = std::max(0, std::min(length, h.max[main]));
-        const int across = std::min<int>(main ? r.right - r.left : r.bottom - r.top, h.max[1 - main]);
+        const int across =
+            std::min<int>(main ? r.right - r.left : r.bottom - r.top, h.max[1 - main]);
         const RECT cell = main ? RECT{r.left, at, r.left + across, at + length}
                                : RECT{at, r.top, at + length, r.top + across};
         place(*items[i], dc, cell, backdrop);

@@ -37,7 +37,8 @@ constexpr double cellUnits = 10.0;
 double unit(const rt::Control &c, const RECT &client) {
     if (!(c.xMax > c.xMin) || !(c.yMax > c.yMin))
         return 0;
-    const double fit = std::min(client.right / (c.xMax - c.xMin), client.bottom / (c.yMax - c.yMin));
+    const double fit =
+        std::min(client.right / (c.xMax - c.xMin), client.bottom / (c.yMax - c.yMin));
     return std::floor(fit * cellUnits + 1e-9) / cellUnits;
 }
 
@@ -90,11 +91,12 @@ void paintGraph(HDC dc, const rt::Control &c, const RECT &client, const RECT &di
         auto bitmap = static_cast<HBITMAP>(rt::bitmap(entry.second.bitmap));
         BITMAP info;
         target = plotRect(c, entry.second, client);
-        if (!bitmap || !IntersectRect(&common, &target, &dirty) || !GetObjectW(bitmap, sizeof info, &info))
+        if (!bitmap || !IntersectRect(&common, &target, &dirty) ||
+            !GetObjectW(bitmap, sizeof info, &info))
             continue;
         HGDIOBJ old = SelectObject(source, bitmap);
-        StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top,
-                   source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+        StretchBlt(dc, target.left, target.top, target.right - target.left,
+                   target.bottom - target.top, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
         SelectObject(source, old);
     }
     DeleteDC(source);
@@ -108,12 +110,20 @@ void paintControl(HDC dc, HWND hwnd, const Widget &w, const rt::Control &c, cons
     DeleteObject(backdrop);
     if (c.kind == rt::BUTTON) {
         // Dark text on a light colour such as the held look's green, light text on a dark one.
-        const int brightness = (299 * (c.colour >> 16) + 587 * (c.colour >> 8 & 0xFF) + 114 * (c.colour & 0xFF)) / 1000;
+        const int brightness =
+            (299 * (c.colour >> 16) + 587 * (c.colour >> 8 & 0xFF) + 114 * (c.colour & 0xFF)) /
+            1000;
         const bool focused = GetFocus() == hwnd;
-        frame(dc, r, colour(c.colour), c.dimmed ? RGB(0x3a, 0x44, 0x56) : focused ? RGB(0x5d, 0x9c, 0xff) : RGB(0x0e, 0x13, 0x1b),
+        frame(dc, r, colour(c.colour),
+              c.dimmed  ? RGB(0x3a, 0x44, 0x56)
+              : focused ? RGB(0x5d, 0x9c, 0xff)
+                        : RGB(0x0e, 0x13, 0x1b),
               focused && !c.dimmed ? 2 : 1, c.dimmed ? PS_DOT : PS_SOLID, 14);
         OffsetRect(&r, w.pressed, w.pressed);
-        text(dc, r, theme.bold, c.dimmed ? RGB(0x6f, 0x7a, 0x8c) : brightness > 140 ? RGB(0x10, 0x14, 0x18) : RGB(0xf4, 0xf6, 0xfa),
+        text(dc, r, theme.bold,
+             c.dimmed           ? RGB(0x6f, 0x7a, 0x8c)
+             : brightness > 140 ? RGB(0x10, 0x14, 0x18)
+                                : RGB(0xf4, 0xf6, 0xfa),
              w.node->props.count("text") ? w.node->props.at("text") : "", DT_CENTER);
     } else if (c.kind == rt::NUMERIC || c.kind == rt::TEXT) {
         frame(dc, r, theme.display, RGB(0x3a, 0x47, 0x5c), 1, PS_SOLID, 8);
@@ -125,10 +135,15 @@ void paintControl(HDC dc, HWND hwnd, const Widget &w, const rt::Control &c, cons
     } else if (c.kind == rt::LED) {
         const int lit = c.value != 0 ? c.onColour : c.offColour;
         const int d = std::min(r.right, r.bottom) - 2;
-        const RECT circle{(r.right - d) / 2, (r.bottom - d) / 2, (r.right - d) / 2 + d, (r.bottom - d) / 2 + d};
-        frame(dc, circle, colour(lit), colour((lit >> 16) * 10 / 16 << 16 | (lit >> 8 & 0xFF) * 10 / 16 << 8 | (lit & 0xFF) * 10 / 16), 1, PS_SOLID, d);
+        const RECT circle{(r.right - d) / 2, (r.bottom - d) / 2, (r.right - d) / 2 + d,
+                          (r.bottom - d) / 2 + d};
+        frame(dc, circle, colour(lit),
+              colour((lit >> 16) * 10 / 16 << 16 | (lit >> 8 & 0xFF) * 10 / 16 << 8 |
+                     (lit & 0xFF) * 10 / 16),
+              1, PS_SOLID, d);
     } else if (c.kind == rt::PICTURE && theme.foot) {
-        DrawIconEx(dc, (r.right - 48) / 2, (r.bottom - 48) / 2, theme.foot, 48, 48, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, (r.right - 48) / 2, (r.bottom - 48) / 2, theme.foot, 48, 48, 0, nullptr,
+                   DI_NORMAL);
     } else if (c.kind == rt::GRAPH) {
         paintGraph(dc, c, r, dirty);
     }
@@ -141,7 +156,8 @@ void paintBuffered(HWND hwnd, void (*paint)(HDC, HWND, const RECT &)) {
     RECT r;
     GetClientRect(hwnd, &r);
     HDC buffer = CreateCompatibleDC(dc);
-    HBITMAP pixels = CreateCompatibleBitmap(dc, std::max<LONG>(r.right, 1), std::max<LONG>(r.bottom, 1));
+    HBITMAP pixels =
+        CreateCompatibleBitmap(dc, std::max<LONG>(r.right, 1), std::max<LONG>(r.bottom, 1));
     HGDIOBJ old = SelectObject(buffer, pixels);
     paint(buffer, hwnd, ps.rcPaint);
     BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
@@ -177,7 +193,8 @@ void relayout(Window *win) {
     for (Widget *w : win->widgets)
         if (w->hwnd)
             MoveWindow(w->hwnd, w->node->rect.left, w->node->rect.top,
-                       w->node->rect.right - w->node->rect.left, w->node->rect.bottom - w->node->rect.top, TRUE);
+                       w->node->rect.right - w->node->rect.left,
+                       w->node->rect.bottom - w->node->rect.top, TRUE);
     InvalidateRect(win->hwnd, nullptr, FALSE);
 }
 
@@ -185,21 +202,26 @@ void relayout(Window *win) {
 // Space on a button press it and Tab moves between the buttons.
 bool keyDown(HWND target, WPARAM key, LPARAM flags) {
     Window *win = windowFrom(GetAncestor(target, GA_ROOT));
-    if (!win || key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || key == VK_LWIN || key == VK_RWIN)
+    if (!win || key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || key == VK_LWIN ||
+        key == VK_RWIN)
         return false;
-    const rt::Key which = key == VK_UP     ? rt::KEY_UP
-                          : key == VK_DOWN ? rt::KEY_DOWN
-                          : key == VK_LEFT ? rt::KEY_LEFT
+    const rt::Key which = key == VK_UP      ? rt::KEY_UP
+                          : key == VK_DOWN  ? rt::KEY_DOWN
+                          : key == VK_LEFT  ? rt::KEY_LEFT
                           : key == VK_RIGHT ? rt::KEY_RIGHT
                                             : rt::KEY_OTHER;
     BYTE state[256];
     wchar_t typed[4] = {0};
     GetKeyboardState(state);
-    const int count = ToUnicode(static_cast<UINT>(key), MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC), state, typed, 4, 0);
-    const int character = count == 1 && typed[0] >= 0x20 ? typed[0]
-                          : (key >= '0' && key <= 'Z') || key == VK_SPACE ? static_cast<int>(key) : 0;
+    const int count =
+        ToUnicode(static_cast<UINT>(key), MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC),
+                  state, typed, 4, 0);
+    const int character = count == 1 && typed[0] >= 0x20                  ? typed[0]
+                          : (key >= '0' && key <= 'Z') || key == VK_SPACE ? static_cast<int>(key)
+                                                                          : 0;
     const int panel = win->panel;
-    rt::keyPressed(panel, rt::keyCode(which, character, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0));
+    rt::keyPressed(panel, rt::keyCode(which, character, GetKeyState(VK_CONTROL) < 0,
+                                      GetKeyState(VK_SHIFT) < 0));
     const rt::Control *c = target == win->hwnd ? nullptr : rt::control(panel, GetDlgCtrlID(target));
     if (which != rt::KEY_OTHER || !c || c->kind != rt::BUTTON)
         return which != rt::KEY_OTHER;
@@ -213,7 +235,8 @@ bool keyDown(HWND target, WPARAM key, LPARAM flags) {
         for (size_t step = 1; step < n; ++step) {
             Widget *next = win->widgets[(at + (GetKeyState(VK_SHIFT) < 0 ? n - step : step)) % n];
             const rt::Control *nc = rt::control(panel, next->id);
-            if (nc && nc->kind == rt::BUTTON && IsWindowEnabled(next->hwnd) && IsWindowVisible(next->hwnd)) {
+            if (nc && nc->kind == rt::BUTTON && IsWindowEnabled(next->hwnd) &&
+                IsWindowVisible(next->hwnd)) {
                 SetFocus(next->hwnd);
                 break;
             }
@@ -371,8 +394,8 @@ bool readControl(Window *win, Node &n, rt::Panel *panel) {
     const int id = n.number("ctrlId");
     static const std::map<std::string, rt::Kind> kinds = {
         {"QPushButton", rt::BUTTON}, {"QSpinBox", rt::NUMERIC}, {"QDoubleSpinBox", rt::NUMERIC},
-        {"QLineEdit", rt::TEXT}, {"QLabel", rt::PICTURE}, {"CviLed", rt::LED},
-        {"CviGraph", rt::GRAPH}, {"CviTimer", rt::TIMER}};
+        {"QLineEdit", rt::TEXT},     {"QLabel", rt::PICTURE},   {"CviLed", rt::LED},
+        {"CviGraph", rt::GRAPH},     {"CviTimer", rt::TIMER}};
     auto kind = kinds.find(n.cls);
     if (kind == kinds.end() || id <= 0 || panel->controls.count(id))
         return false;
@@ -383,7 +406,8 @@ bool readControl(Window *win, Node &n, rt::Panel *panel) {
     c.widget = w;
     c.callbackName = n.props.count("callback") ? n.props.at("callback") : "";
     c.value = n.props.count("value") ? std::atof(n.props.at("value").c_str()) : 0;
-    c.colour = static_cast<int>(GetRValue(theme.button) << 16 | GetGValue(theme.button) << 8 | GetBValue(theme.button));
+    c.colour = static_cast<int>(GetRValue(theme.button) << 16 | GetGValue(theme.button) << 8 |
+                                GetBValue(theme.button));
     const bool enabled = !n.props.count("enabled") || n.props.at("enabled") != "false";
     if (c.kind == rt::TIMER) { // in the form, "enabled" means ticking
         c.enabled = enabled;
@@ -396,22 +420,19 @@ bool readControl(Window *win, Node &n, rt::Panel *panel) {
     };
     c.xMin = axis("xMinimum", 0), c.xMax = axis("xMaximum", 100);
     c.yMin = axis("yMinimum", 0), c.yMax = axis("yMaximum", 100);
-    const std::string name = n.props.count("text") ? n.props.at("text") : n.props.count("accessibleName") ? n.props.at("accessibleName") : "";
-    w->hwnd = CreateWindowExW(0, controlClass, wide(name.c_str()).c_str(),
-                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (c.dimmed ? WS_DISABLED : 0), 0, 0, 0, 0,
-                              win->hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    const std::string name = n.props.count("text")             ? n.props.at("text")
+                             : n.props.count("accessibleName") ? n.props.at("accessibleName")
+                                                               : "";
+    w->hwnd =
+        CreateWindowExW(0, controlClass, wide(name.c_str()).c_str(),
+                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (c.dimmed ? WS_DISABLED : 0), 0,
+                        0, 0, 0, win->hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                        GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(w->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
     return w->hwnd != nullptr;
 }
 
 } // namespace
-
-const Window *windowOf(HWND hwnd) {
-    for (const Window *win : windows)
-        if (win->hwnd == hwnd && win->panel && IsWindowVisible(hwnd))
-            return win;
-    return nullptr;
-}
 
 } // namespace w32
 
@@ -427,11 +448,13 @@ int loadPanel(const char *fileName, int resourceId, rt::Panel *panel) {
         delete win;
         return rt::ERR_PANEL_FILE;
     }
-    const std::string title = win->form.props.count("windowTitle") ? win->form.props.at("windowTitle") : "";
+    const std::string title =
+        win->form.props.count("windowTitle") ? win->form.props.at("windowTitle") : "";
     RECT r{0, 0, win->form.number("geometry.width", 400), win->form.number("geometry.height", 400)};
     AdjustWindowRectEx(&r, panelStyle, FALSE, 0);
-    win->hwnd = CreateWindowExW(0, panelClass, wide(title.c_str()).c_str(), panelStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    win->hwnd = CreateWindowExW(0, panelClass, wide(title.c_str()).c_str(), panelStyle,
+                                CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     windows.push_back(win);
     SetWindowLongPtrW(win->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(win));
     panel->window = win;
@@ -471,8 +494,8 @@ void showPanel(rt::Panel *panel, bool fitted) {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     GetWindowRect(hwnd, &r);
     if (fitted) // placed at the top so that its frame stays on the screen
-        SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - (r.right - r.left)) / 2, work.top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - (r.right - r.left)) / 2,
+                     work.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(hwnd, SW_SHOW);
     SetForegroundWindow(hwnd);
     UpdateWindow(hwnd);
@@ -492,7 +515,8 @@ void resizePanel(rt::Panel *panel, int height, int width) {
     auto *win = static_cast<Window *>(panel->window);
     RECT r{0, 0, width, height};
     AdjustWindowRectEx(&r, panelStyle, FALSE, 0);
-    SetWindowPos(win->hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(win->hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void panelSize(const rt::Panel *panel, int *height, int *width) {
@@ -517,7 +541,8 @@ void apply(rt::Control *c, int attribute) {
         if (attribute == ATTR_INTERVAL || attribute == ATTR_ENABLED) {
             // A new interval starts its period anew, as a newly enabled timer does.
             if (c->enabled)
-                SetTimer(w->owner, static_cast<UINT_PTR>(w->id), static_cast<UINT>(rt::timerPeriodMs(*c)), nullptr);
+                SetTimer(w->owner, static_cast<UINT_PTR>(w->id),
+                         static_cast<UINT>(rt::timerPeriodMs(*c)), nullptr);
             else
                 KillTimer(w->owner, static_cast<UINT_PTR>(w->id));
         }
@@ -551,7 +576,8 @@ void graphChanged(rt::Control *graph, const rt::Plot *plot) {
     HWND hwnd = widgetOf(graph)->hwnd;
     RECT client;
     GetClientRect(hwnd, &client);
-    const RECT changed = plot ? plotRect(*graph, *plot, client) : client; // only the cell's own square
+    const RECT changed =
+        plot ? plotRect(*graph, *plot, client) : client; // only the cell's own square
     InvalidateRect(hwnd, &changed, FALSE);
 }
 

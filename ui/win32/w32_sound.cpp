@@ -2,8 +2,7 @@
 // so this forwards to the C function under the same name.
 #include "playsnd.h"
 
-extern "C" int __stdcall winmmSndPlaySound(const char *, unsigned int)
-    __asm__("sndPlaySoundA");
+extern "C" int __stdcall winmmSndPlaySound(const char *, unsigned int) __asm__("sndPlaySoundA");
 
 int sndPlaySoundA(const char *fileName, unsigned int flags) {
     return winmmSndPlaySound(fileName, flags);

@@ -2,10 +2,7 @@
 // loop, images, the modal pop-ups and starting other programs.
 #include "w32.h"
 
-#include <objidl.h> // before GDI+, which needs it
-
 #include <fstream>
-#include <gdiplus.h>
 #include <shlwapi.h>
 #include <sstream>
 
@@ -82,18 +79,12 @@ std::string resource(const std::string &rcc, const std::wstring &path) {
     return rcc.substr(bytes + 4, big(rcc, bytes, 4));
 }
 
-HICON icon(const std::string &png) {
-    IStream *stream = SHCreateMemStream(reinterpret_cast<const BYTE *>(png.data()),
-                                        static_cast<UINT>(png.size()));
-    Gdiplus::GpBitmap *bitmap = nullptr;
-    HICON made = nullptr;
-    if (stream && Gdiplus::DllExports::GdipCreateBitmapFromStream(stream, &bitmap) == Gdiplus::Ok) {
-        Gdiplus::DllExports::GdipCreateHICONFromBitmap(bitmap, &made);
-        Gdiplus::DllExports::GdipDisposeImage(bitmap);
-    }
-    if (stream)
-        stream->Release();
-    return made;
+// Windows reads an icon straight from PNG bytes.
+HICON icon(std::string png) {
+    return png.empty() ? nullptr
+                       : CreateIconFromResourceEx(reinterpret_cast<BYTE *>(png.data()),
+                                                  static_cast<DWORD>(png.size()), TRUE, 0x00030000,
+                                                  0, 0, LR_DEFAULTCOLOR);
 }
 
 HFONT font(int pixels, bool bold) {
@@ -167,10 +158,6 @@ namespace be {
 
 bool init(char *[]) {
     SetProcessDPIAware(); // the form's sizes are pixels
-    static ULONG_PTR gdiplus = 0;
-    Gdiplus::GdiplusStartupInput input;
-    if (!gdiplus && Gdiplus::GdiplusStartup(&gdiplus, &input, nullptr) != Gdiplus::Ok)
-        return false;
     // Every file is read before any is applied, so that a missing one changes nothing.
     const std::string sheet = fileText("runtime\\stakkort.qss"),
                       rcc = fileText("runtime\\stakkort.rcc");

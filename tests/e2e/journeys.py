@@ -50,9 +50,13 @@ class Game:  # the one helper: the program seen through AT-SPI and screenshots, 
         self.process = subprocess.Popen([folder / "KIVO_Stakko"], cwd=folder, env=env)
 
     def find(self, test, what):
-        found = lambda: next((find(a, test) for a in pyatspi.Registry.getDesktop(0)
-                              if a and a.get_process_id() == self.process.pid), None)
-        return wait(found, 15, what)
+        def ours(app):
+            try:
+                return app.get_process_id() == self.process.pid
+            except Exception:  # an application just gone, such as the run before this one
+                return False
+        apps = lambda: filter(ours, filter(None, pyatspi.Registry.getDesktop(0)))
+        return wait(lambda: next(filter(None, (find(a, test) for a in apps())), None), 15, what)
 
     def control(self, name):  # by its accessible name; the caption beside it is a label
         return self.find(lambda n: n.name == name and n.getRole() != pyatspi.ROLE_LABEL, name)

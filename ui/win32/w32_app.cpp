@@ -233,25 +233,25 @@ int ask(const char *title, const char *text, const std::string *labels, int coun
         const DWORD style =
             WS_CHILD | WS_VISIBLE |
             (i ? WS_TABSTOP | (i == enter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) : SS_NOPREFIX);
-        const WORD item[] = {LOWORD(style),
-                             HIWORD(style),
-                             0,
-                             0,
-                             0,
-                             0,
-                             1,
-                             1,
-                             static_cast<WORD>(100 + i),
-                             0xFFFF,
-                             static_cast<WORD>(i ? 0x0080 : 0x0082),
-                             0,
-                             0};
+        // A button, or the text: the window class's number, no text of its own, no data.
+        const WORD low = LOWORD(style), high = HIWORD(style), id = static_cast<WORD>(100 + i);
+        const WORD kind = i ? 0x0080 : 0x0082;
+        const WORD item[] = {low, high, 0, 0, 0, 0, 1, 1, id, 0xFFFF, kind, 0, 0};
         form.insert(form.end(), item, item + 13);
     }
+    // Owned by the shown panel, which stays unusable until answered, even when not active.
+    HWND owner = GetActiveWindow();
+    auto shown = [](HWND window, LPARAM found) {
+        if (IsWindowVisible(window))
+            *reinterpret_cast<HWND *>(found) = window;
+        return IsWindowVisible(window) ? FALSE : TRUE;
+    };
+    if (!owner)
+        EnumThreadWindows(GetCurrentThreadId(), shown, reinterpret_cast<LPARAM>(&owner));
     Question q{text, labels, count, enter, escape, active};
     const INT_PTR answer = DialogBoxIndirectParamW(
-        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(form.data()),
-        GetActiveWindow(), questionProc, reinterpret_cast<LPARAM>(&q));
+        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(form.data()), owner,
+        questionProc, reinterpret_cast<LPARAM>(&q));
     return answer >= 1 && answer <= count ? static_cast<int>(answer) : escape;
 }
 

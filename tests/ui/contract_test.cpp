@@ -131,6 +131,11 @@ TEST_F(Contract, PlotsAreNumberedOnceAndDrawnWithYUpward) {
     EXPECT_LT(high >> 16, 0x60) << std::hex << high;
     EXPECT_EQ(DeleteGraphPlot(panel, 10, -1, 1), 0);
     EXPECT_LT(DeleteGraphPlot(panel, 10, first, 1), 0);
+    // Cells changed together are all drawn, also one between two others.
+    for (double at : {0.0, 190.0, 95.0})
+        SetCtrlBitmap(panel, 10, PlotBitmap(panel, 10, at / 2, at, 10, 10, nullptr), red);
+    inject::pump(200);
+    EXPECT_GT(inject::pixel(panel, 10, 0.5, 0.5) >> 16, 0xC0);
 }
 
 TEST_F(Contract, InputReachesTheCallbacksTheFormNamesUnlessDimmed) {

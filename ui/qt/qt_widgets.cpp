@@ -47,19 +47,13 @@ QRect Graph::plotRect(const rt::Control &c, const rt::Plot &plot) const {
 }
 
 void Graph::changed(const rt::Plot *plot) {
-    // Only the cell's own square is repainted, at the next paint; a landing changes hundreds of
-    // cells, so Qt is asked only for what is not asked for already.
+    // Only the cell's own square is repainted, at the next paint.
     const rt::Control *c = control();
-    const QRect cell = plot && c ? plotRect(*c, *plot) : rect();
-    if (!dirty.contains(cell)) {
-        dirty |= cell;
-        update(cell);
-    }
+    update(plot && c ? plotRect(*c, *plot) : rect());
 }
 
 void Graph::paintEvent(QPaintEvent *event) {
     const rt::Control *c = control();
-    dirty = QRect();
     // Opaque, so that nothing beneath is painted first: the panel's colour beside the axis
     // range, the graph's own within it.
     QPainter painter(this);

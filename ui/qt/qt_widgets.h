@@ -31,7 +31,6 @@ class Graph : public Drawn {
   private:
     QRect plotRect(const rt::Control &c, const rt::Plot &plot) const;
     std::map<qint64, QPixmap> scaled; // by image, at the current cell size
-    QRect dirty;                      // already asked to be repainted
     QRect axes;                       // where the axis range lies, in pixels
     double unit = 0;                  // pixels per axis unit, whole pixels per cell
 };

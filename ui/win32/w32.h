@@ -23,6 +23,7 @@ struct Node {
     COLORREF backdrop = 0;                    // what shows behind it
     bool isLayout() const { return cls == "QHBoxLayout" || cls == "QVBoxLayout"; }
     int number(const char *key, int fallback = 0) const;
+    std::string text(const char *key, const std::string &fallback = "") const;
 };
 
 struct Widget {

@@ -15,6 +15,11 @@ int Node::number(const char *key, int fallback) const {
     return found == props.end() ? fallback : std::atoi(found->second.c_str());
 }
 
+std::string Node::text(const char *key, const std::string &fallback) const {
+    auto found = props.find(key);
+    return found == props.end() ? fallback : found->second;
+}
+
 namespace {
 
 std::string narrow(const wchar_t *text) {
@@ -159,16 +164,13 @@ Hint measure(const Node &n, HDC dc) {
         h.expand[1] |= expands(n, "sizePolicy.vsizetype");
     } else if (n.cls == "spacer") {
         h.size[0] = n.number("sizeHint.width"), h.size[1] = n.number("sizeHint.height");
-        h.expand[n.props.count("orientation") && n.props.at("orientation") == "Qt::Vertical"] =
-            true;
+        h.expand[n.text("orientation") == "Qt::Vertical"] = true;
     } else if (n.cls == "QPushButton") {
-        const SIZE text = textSize(dc, theme.bold, n.props.count("text") ? n.props.at("text") : "");
+        const SIZE text = textSize(dc, theme.bold, n.text("text"));
         h.min[0] = h.size[0] = text.cx + 22, h.min[1] = h.size[1] = text.cy + 14;
     } else if (n.cls == "QLabel") {
         const SIZE text =
-            n.props.count("pixmap")
-                ? SIZE{48, 48}
-                : textSize(dc, theme.caption_, n.props.count("text") ? n.props.at("text") : "");
+            n.props.count("pixmap") ? SIZE{48, 48} : textSize(dc, theme.caption_, n.text("text"));
         h.min[0] = h.size[0] = text.cx, h.min[1] = h.size[1] = text.cy;
     } else if (n.cls == "QSpinBox" || n.cls == "QDoubleSpinBox" || n.cls == "QLineEdit") {
         h.min[1] = h.size[1] = textSize(dc, theme.display_, "0").cy + 8;

@@ -124,7 +124,7 @@ void paintControl(HDC dc, HWND hwnd, const Widget &w, const rt::Control &c, cons
              c.dimmed           ? RGB(0x6f, 0x7a, 0x8c)
              : brightness > 140 ? RGB(0x10, 0x14, 0x18)
                                 : RGB(0xf4, 0xf6, 0xfa),
-             w.node->props.count("text") ? w.node->props.at("text") : "", DT_CENTER);
+             w.node->text("text"), DT_CENTER);
     } else if (c.kind == rt::NUMERIC || c.kind == rt::TEXT) {
         frame(dc, r, theme.display, RGB(0x3a, 0x47, 0x5c), 1, PS_SOLID, 8);
         char number[64];
@@ -171,8 +171,8 @@ void paintBuffered(HWND hwnd, void (*paint)(HDC, HWND, const RECT &)) {
 void paintDecoration(HDC dc, const Node &n) {
     if (n.cls == "QFrame")
         frame(dc, n.rect, theme.card, theme.cardBorder, 1, PS_SOLID, 16);
-    if (n.cls == "QLabel" && !n.props.count("ctrlId") && n.props.count("text"))
-        text(dc, n.rect, theme.caption_, theme.caption, n.props.at("text"), DT_LEFT | DT_NOPREFIX);
+    if (n.cls == "QLabel" && !n.props.count("ctrlId"))
+        text(dc, n.rect, theme.caption_, theme.caption, n.text("text"), DT_LEFT | DT_NOPREFIX);
     for (const Node &item : n.items)
         paintDecoration(dc, item);
 }
@@ -227,21 +227,8 @@ bool keyDown(HWND target, WPARAM key, LPARAM flags) {
         return which != rt::KEY_OTHER;
     if ((key == VK_RETURN || key == VK_SPACE) && !(flags & 0x40000000))
         rt::committed(panel, GetDlgCtrlID(target));
-    if (key == VK_TAB) {
-        const size_t n = win->widgets.size();
-        size_t at = 0;
-        while (at < n && win->widgets[at]->hwnd != target)
-            ++at;
-        for (size_t step = 1; step < n; ++step) {
-            Widget *next = win->widgets[(at + (GetKeyState(VK_SHIFT) < 0 ? n - step : step)) % n];
-            const rt::Control *nc = rt::control(panel, next->id);
-            if (nc && nc->kind == rt::BUTTON && IsWindowEnabled(next->hwnd) &&
-                IsWindowVisible(next->hwnd)) {
-                SetFocus(next->hwnd);
-                break;
-            }
-        }
-    }
+    if (key == VK_TAB)
+        SetFocus(GetNextDlgTabItem(win->hwnd, target, GetKeyState(VK_SHIFT) < 0));
     return true;
 }
 
@@ -342,10 +329,7 @@ LRESULT CALLBACK panelProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
         if (LOWORD(wp) == WA_INACTIVE) {
             lastFocus = IsChild(hwnd, GetFocus()) ? GetFocus() : nullptr;
         } else {
-            HWND first = nullptr;
-            for (Widget *w : win->widgets)
-                if (!first && w->hwnd && w->node->cls == "QPushButton" && IsWindowEnabled(w->hwnd))
-                    first = w->hwnd;
+            HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);
             SetFocus(IsChild(hwnd, lastFocus) ? lastFocus : first ? first : hwnd);
         }
         return 0;
@@ -366,8 +350,7 @@ LRESULT CALLBACK panelProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
 
 const DWORD panelStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
-void registerClasses() {
-    static bool done = false;
+void registerClasses() { // a second registration fails harmlessly
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -375,14 +358,11 @@ void registerClasses() {
     wc.lpfnWndProc = panelProc;
     wc.lpszClassName = panelClass;
     wc.hIcon = theme.icon;
-    if (!done)
-        RegisterClassExW(&wc);
+    RegisterClassExW(&wc);
     wc.lpfnWndProc = controlProc;
     wc.lpszClassName = controlClass;
     wc.style = CS_HREDRAW | CS_VREDRAW; // a graph's cells are laid out anew at every size
-    if (!done)
-        RegisterClassExW(&wc);
-    done = true;
+    RegisterClassExW(&wc);
 }
 
 bool readControl(Window *win, Node &n, rt::Panel *panel) {
@@ -404,30 +384,28 @@ bool readControl(Window *win, Node &n, rt::Panel *panel) {
     win->widgets.push_back(w);
     c.kind = kind->second;
     c.widget = w;
-    c.callbackName = n.props.count("callback") ? n.props.at("callback") : "";
-    c.value = n.props.count("value") ? std::atof(n.props.at("value").c_str()) : 0;
+    c.callbackName = n.text("callback");
+    c.value = std::atof(n.text("value", "0").c_str());
     c.colour = static_cast<int>(GetRValue(theme.button) << 16 | GetGValue(theme.button) << 8 |
                                 GetBValue(theme.button));
-    const bool enabled = !n.props.count("enabled") || n.props.at("enabled") != "false";
+    const bool enabled = n.text("enabled") != "false";
     if (c.kind == rt::TIMER) { // in the form, "enabled" means ticking
         c.enabled = enabled;
-        c.interval = n.props.count("interval") ? std::atof(n.props.at("interval").c_str()) : 1.0;
+        c.interval = std::atof(n.text("interval", "1").c_str());
         return true;
     }
     c.dimmed = !enabled;
-    auto axis = [&n](const char *key, double fallback) {
-        return n.props.count(key) ? std::atof(n.props.at(key).c_str()) : fallback;
+    auto axis = [&n](const char *key, const char *fallback) {
+        return std::atof(n.text(key, fallback).c_str());
     };
-    c.xMin = axis("xMinimum", 0), c.xMax = axis("xMaximum", 100);
-    c.yMin = axis("yMinimum", 0), c.yMax = axis("yMaximum", 100);
-    const std::string name = n.props.count("text")             ? n.props.at("text")
-                             : n.props.count("accessibleName") ? n.props.at("accessibleName")
-                                                               : "";
-    w->hwnd =
-        CreateWindowExW(0, controlClass, wide(name.c_str()).c_str(),
-                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (c.dimmed ? WS_DISABLED : 0), 0,
-                        0, 0, 0, win->hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        GetModuleHandleW(nullptr), nullptr);
+    c.xMin = axis("xMinimum", "0"), c.xMax = axis("xMaximum", "100");
+    c.yMin = axis("yMinimum", "0"), c.yMax = axis("yMaximum", "100");
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (c.dimmed ? WS_DISABLED : 0) |
+                        (c.kind == rt::BUTTON ? WS_TABSTOP : 0);
+    const std::string name = n.text("text", n.text("accessibleName"));
+    w->hwnd = CreateWindowExW(0, controlClass, wide(name.c_str()).c_str(), style, 0, 0, 0, 0,
+                              win->hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(w->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
     return w->hwnd != nullptr;
 }
@@ -448,8 +426,7 @@ int loadPanel(const char *fileName, int resourceId, rt::Panel *panel) {
         delete win;
         return rt::ERR_PANEL_FILE;
     }
-    const std::string title =
-        win->form.props.count("windowTitle") ? win->form.props.at("windowTitle") : "";
+    const std::string title = win->form.text("windowTitle");
     RECT r{0, 0, win->form.number("geometry.width", 400), win->form.number("geometry.height", 400)};
     AdjustWindowRectEx(&r, panelStyle, FALSE, 0);
     win->hwnd = CreateWindowExW(0, panelClass, wide(title.c_str()).c_str(), panelStyle,
@@ -463,7 +440,7 @@ int loadPanel(const char *fileName, int resourceId, rt::Panel *panel) {
         panel->controls.clear();
         return rt::ERR_PANEL_FILE;
     }
-    panel->callbackName = win->form.props.count("callback") ? win->form.props.at("callback") : "";
+    panel->callbackName = win->form.text("callback");
     panel->closeCtrl = win->form.number("closeCtrl");
     relayout(win);
     return 0;

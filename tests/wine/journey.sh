@@ -3,7 +3,7 @@
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
-if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"; fi
+[ -n "${JOURNEY_XVFB:-}" ] || JOURNEY_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 (cd "$build/stakko" && wine ../ui_tests.exe)
 window() { timeout 30 xdotool search --sync --name "^$1\$" | head -1; }
 press() { # a click at a point of the form's own size, then Yes to the question it asks

@@ -236,8 +236,7 @@ TEST_F(Game, CommandsActOnTheirOwnEventOnlyAndGiveEachStateItsLook) {
         {QuitCallback, 1, 1, 0, {off, quit, "QuitUserInterface(0)"}},
         {panelEvent, 12, 0, 0, {"GetPanelAttribute(1, 540)", "GetPanelAttribute(1, 533)"}}};
     std::fill(&board[0][0], &board[0][0] + 242, 3), std::fill(&cellPlots[0][0], &cellPlots[0][0] + 242, 999);
-    writeFile("640\n380\n70\n5.000000\n"), rowsCompleted = 7, ui.h = 600, ui.w = 400;
-    int seed = int(time(NULL));
+    int seed = (writeFile("640\n380\n70\n5.000000\n"), rowsCompleted = 7, ui.h = 600, ui.w = 400, int(time(NULL)));
     for (const auto &s : steps) {
         ui.log.clear(), ui.answer = s.answer;
         EXPECT_EQ(s.callback(1, 0, s.event, nullptr, 0x0800, 0), s.result) << &s - steps;
@@ -313,4 +312,6 @@ TEST_F(Game, TheInstallationCheckGoesInOrderAndNamesTheFirstMissingFileOnly) {
         EXPECT_EQ(checkFileIntegrity(), missing < 0);
         EXPECT_EQ(ui.log, missing < 0 ? expected : expected + Log{"MessagePopup(Error, Missing " + std::string(files[missing][1]) + ".)"});
     }
+    EXPECT_EQ((ui.missing = {{"b", -1}, {"c", -4}, {"d", -7}}, std::vector<int>{FileExists("b", 0), FileExists("c", 0), FileExists("d", 0)}),
+              (std::vector<int>{0, -12, -93})); // under the check: not found, short of memory, any other answer
 }

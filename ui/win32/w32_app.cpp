@@ -63,6 +63,8 @@ std::string resource(const std::string &rcc, const std::wstring &path) {
         const unsigned count = big(rcc, at + 6, 4), first = big(rcc, at + 10, 4);
         node = 0;
         for (unsigned child = first; child < first + count && !node; ++child) {
+            if (tree + size_t{child} * nodeSize >= rcc.size())
+                return std::string(); // a damaged file
             const size_t name = names + big(rcc, tree + child * nodeSize, 4);
             std::wstring text;
             for (unsigned i = 0; i < big(rcc, name, 2); ++i)
@@ -72,10 +74,9 @@ std::string resource(const std::string &rcc, const std::wstring &path) {
         if (!node)
             return std::string();
     }
-    const size_t at = tree + node * nodeSize;
-    if (big(rcc, at + 4, 2) & 7) // a folder, or compressed
+    const size_t at = tree + node * nodeSize, bytes = data + big(rcc, at + 10, 4);
+    if (big(rcc, at + 4, 2) & 7 || bytes + 4 > rcc.size()) // a folder, compressed or damaged
         return std::string();
-    const size_t bytes = data + big(rcc, at + 10, 4);
     return rcc.substr(bytes + 4, big(rcc, bytes, 4));
 }
 

@@ -8,16 +8,21 @@
 
 #ifdef _WIN32
 #include <windows.h>
-// Windows' rename() refuses to replace an existing file; the records file must be replaced.
+#endif
+
+// Puts a whole new file in place of the old one at once. Windows' rename() refuses to replace
+// an existing file.
 static int replaceFile(const char *from, const char *to) {
+#ifdef _WIN32
     wchar_t wideFrom[MAX_PATH], wideTo[MAX_PATH];
     if (!MultiByteToWideChar(CP_ACP, 0, from, -1, wideFrom, MAX_PATH) ||
         !MultiByteToWideChar(CP_ACP, 0, to, -1, wideTo, MAX_PATH))
         return -1;
     return MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : -1;
-}
-#define rename(from, to) replaceFile(from, to)
+#else
+    return rename(from, to);
 #endif
+}
 
 int panelHeight;
 int panelWidth;
@@ -94,7 +99,7 @@ void writeCFGFile(void) {
     fprintf(file, "%d\n", highScore);
     fprintf(file, "%f\n", static_cast<double>(highSpeed));
     int failed = ferror(file);
-    if (fclose(file) != 0 || failed || rename(partFileName, recordsFileName) != 0) {
+    if (fclose(file) != 0 || failed || replaceFile(partFileName, recordsFileName) != 0) {
         remove(partFileName);
     }
 }

@@ -198,8 +198,13 @@ namespace be {
 
 int loadPanel(const char *fileName, int resourceId, rt::Panel *panel) {
     QFile file(QString::fromLocal8Bit(fileName));
+    // The loader would load every Designer plugin it finds, some pulling in large libraries;
+    // the form needs none of them.
+    const QStringList libraryPaths = QCoreApplication::libraryPaths();
+    QCoreApplication::setLibraryPaths({});
     FormLoader loader;
     std::unique_ptr<QWidget> root(file.open(QIODevice::ReadOnly) ? loader.load(&file) : nullptr);
+    QCoreApplication::setLibraryPaths(libraryPaths);
     bool ok = false;
     if (!root || root->property("ctrlId").toInt(&ok) != resourceId || !ok)
         return rt::ERR_PANEL_FILE;

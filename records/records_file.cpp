@@ -18,7 +18,8 @@ static int replaceFile(const char *from, const char *to) {
     if (!MultiByteToWideChar(CP_ACP, 0, from, -1, wideFrom, MAX_PATH) ||
         !MultiByteToWideChar(CP_ACP, 0, to, -1, wideTo, MAX_PATH))
         return -1;
-    return MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : -1;
+    return MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0
+                                                                                             : -1;
 #else
     return rename(from, to);
 #endif

@@ -22,18 +22,18 @@ enum {
 extern "C" {
 int CVICALLBACK MainCallBk(int panel, int event, void *callbackData, int eventData1,
                            int eventData2);
-int CVICALLBACK TimerCallback(int panel, int control, int event, void *callbackData,
-                              int eventData1, int eventData2);
+int CVICALLBACK TimerCallback(int panel, int control, int event, void *callbackData, int eventData1,
+                              int eventData2);
 int CVICALLBACK Start(int panel, int control, int event, void *callbackData, int eventData1,
                       int eventData2);
-int CVICALLBACK pauseGame(int panel, int control, int event, void *callbackData,
-                          int eventData1, int eventData2);
+int CVICALLBACK pauseGame(int panel, int control, int event, void *callbackData, int eventData1,
+                          int eventData2);
 int CVICALLBACK noSound(int panel, int control, int event, void *callbackData, int eventData1,
                         int eventData2);
 int CVICALLBACK Help(int panel, int control, int event, void *callbackData, int eventData1,
                      int eventData2);
-int CVICALLBACK QuitCallback(int panel, int control, int event, void *callbackData,
-                             int eventData1, int eventData2);
+int CVICALLBACK QuitCallback(int panel, int control, int event, void *callbackData, int eventData1,
+                             int eventData2);
 int CVICALLBACK goOnline(int panel, int control, int event, void *callbackData, int eventData1,
                          int eventData2);
 }

@@ -96,7 +96,7 @@ int GenericMessagePopup(const char *title, const char *message, const char *butt
                         int enterButton, int escapeButton); // number of the pressed button
 
 // Programs and files.
-int LaunchExecutable(const char *commandLine); // starts it without waiting
+int LaunchExecutable(const char *commandLine);         // starts it without waiting
 int CVI_GetFileSize(const char *fileName, long *size); // 0 found, -1 not found, -4 no memory
 int GetBreakOnLibraryErrors(void);
 int EnableBreakOnLibraryErrors(void);

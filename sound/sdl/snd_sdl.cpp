@@ -49,7 +49,8 @@ Samples decode(const char *fileName) {
         cvt.len = int(length);
         if (SDL_ConvertAudio(&cvt) == 0)
             out.assign(reinterpret_cast<Sint16 *>(buffer.data()),
-                       reinterpret_cast<Sint16 *>(buffer.data()) + cvt.len_cvt / 2 / kChannels * kChannels);
+                       reinterpret_cast<Sint16 *>(buffer.data()) +
+                           cvt.len_cvt / 2 / kChannels * kChannels);
     }
     SDL_FreeWAV(data);
     return out;
@@ -139,7 +140,8 @@ void soundStop() {
 void soundWait() {
     // A device that stops taking samples must not hold the game for ever.
     SDL_LockAudioDevice(device);
-    const Uint32 left = playing ? Uint32((playing->size() - position) * 1000 / kChannels / kRate) : 0;
+    const Uint32 left =
+        playing ? Uint32((playing->size() - position) * 1000 / kChannels / kRate) : 0;
     const bool heard = playing != nullptr;
     SDL_UnlockAudioDevice(device);
     if (!heard)

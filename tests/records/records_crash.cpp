@@ -11,7 +11,9 @@
 #include "records_file.h"
 
 int panelHandle;
-int ResetTextBox(int, int, const char *) { return 0; }
+int ResetTextBox(int, int, const char *) {
+    return 0;
+}
 
 // Sets the records of the k-th write, every field telling k; returns the text they make.
 static std::string records(int k) {

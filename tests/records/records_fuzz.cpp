@@ -7,7 +7,9 @@
 #include "records_file.h"
 
 int panelHandle;
-int ResetTextBox(int, int, const char *) { return 0; }
+int ResetTextBox(int, int, const char *) {
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FILE *file = fopen(recordsFileName, "wb");
@@ -16,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     readCFGFile();
     const int height = panelHeight, width = panelWidth, score = highScore;
     const float speed = highSpeed; // a NaN fails both of its comparisons below
-    if (height < 100 || height > 3000 || width < 100 || width > 3000 || score < 0 ||
-        score > 9999 || !(speed >= 0.0f && speed <= 9999.0f))
+    if (height < 100 || height > 3000 || width < 100 || width > 3000 || score < 0 || score > 9999 ||
+        !(speed >= 0.0f && speed <= 9999.0f))
         abort();
     writeCFGFile();
     panelHeight = panelWidth = highScore = -1; // a field that is not read back shows

@@ -29,10 +29,10 @@ TEST(PlaySnd, FlagsFromEachArgumentAndTheScreenDrawnBeforeWaiting) {
         short asynchronous, looped, playDefault, stopCurrent;
         const char *calls;
     } cases[] = {
-        {0, 0, 1, 1, "draw a:0 "},  {1, 0, 1, 1, "a:1 "},     {0, 0, 0, 1, "draw a:2 "},
-        {1, 0, 1, 0, "a:17 "},      {0, 1, 0, 0, "a:27 "},    {0, 1, 1, 1, "a:9 "},
-        {1, 1, 0, 1, "a:11 "},      {-1, 0, 1, 1, "a:1 "},    {0, 0, -3, 256, "draw a:0 "},
-        {0, -1, 2, 0, "a:25 "},     {0, 0, 0, 0, "draw a:18 "},
+        {0, 0, 1, 1, "draw a:0 "}, {1, 0, 1, 1, "a:1 "},       {0, 0, 0, 1, "draw a:2 "},
+        {1, 0, 1, 0, "a:17 "},     {0, 1, 0, 0, "a:27 "},      {0, 1, 1, 1, "a:9 "},
+        {1, 1, 0, 1, "a:11 "},     {-1, 0, 1, 1, "a:1 "},      {0, 0, -3, 256, "draw a:0 "},
+        {0, -1, 2, 0, "a:25 "},    {0, 0, 0, 0, "draw a:18 "},
     };
     for (const auto &c : cases) {
         calls.clear();

@@ -21,10 +21,10 @@ void record(const char *name, int control, int event, int data1) {
 
 } // namespace
 
-#define RECORDER(name)                                                                          \
-    extern "C" int CVICALLBACK name(int, int control, int event, void *, int data1, int) {      \
-        record(#name, control, event, control == 14 ? data1 > 0 : data1);                      \
-        return 0;                                                                              \
+#define RECORDER(name)                                                                             \
+    extern "C" int CVICALLBACK name(int, int control, int event, void *, int data1, int) {         \
+        record(#name, control, event, control == 14 ? data1 > 0 : data1);                          \
+        return 0;                                                                                  \
     }
 RECORDER(TimerCallback)
 RECORDER(Start)
@@ -86,9 +86,10 @@ TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
     EXPECT_EQ(value, 12345);
     const struct {
         int control, attribute, set;
-    } kept[] = {{8, ATTR_DIMMED, 1}, {8, ATTR_DIMMED, 0}, {10, ATTR_VISIBLE, 0},
-                {5, ATTR_CMD_BUTTON_COLOR, 0xFF0000}, {11, ATTR_ON_COLOR, 0x00FF00},
-                {11, ATTR_OFF_COLOR, 0x123456}, {15, ATTR_ENABLED, 1}, {15, ATTR_ENABLED, 0}};
+    } kept[] = {{8, ATTR_DIMMED, 1},           {8, ATTR_DIMMED, 0},
+                {10, ATTR_VISIBLE, 0},         {5, ATTR_CMD_BUTTON_COLOR, 0xFF0000},
+                {11, ATTR_ON_COLOR, 0x00FF00}, {11, ATTR_OFF_COLOR, 0x123456},
+                {15, ATTR_ENABLED, 1},         {15, ATTR_ENABLED, 0}};
     for (const auto &k : kept) {
         EXPECT_EQ(SetCtrlAttribute(panel, k.control, k.attribute, k.set), 0) << k.attribute;
         EXPECT_EQ(GetCtrlAttribute(panel, k.control, k.attribute, &value), 0);
@@ -195,9 +196,7 @@ TEST_F(Contract, TheTimerTicksOnlyWhileEnabledAndNoFasterThanEvery20ms) {
 
 TEST_F(Contract, QuestionsAnswerYesOnlyToTheFirstButton) {
     show();
-    const struct {
-        int key, answer;
-    } cases[] = {{'Y', 1}, {'N', 2}, {'\r', 2}, {27, 2}};
+    const struct { int key, answer; } cases[] = {{'Y', 1}, {'N', 2}, {'\r', 2}, {27, 2}};
     for (const auto &c : cases) {
         inject::answer(c.key);
         EXPECT_EQ(GenericMessagePopup("Message", "Sure?", "__Yes", "__No", nullptr, nullptr, 0, 0,

@@ -157,7 +157,8 @@ int GenericMessagePopup(const char *title, const char *message, const char *butt
 }
 
 int LaunchExecutable(const char *commandLine) {
-    return commandLine && be::launch(commandLine) ? 0 : rt::fail("LaunchExecutable", rt::ERR_LAUNCH);
+    return commandLine && be::launch(commandLine) ? 0
+                                                  : rt::fail("LaunchExecutable", rt::ERR_LAUNCH);
 }
 
 int CVI_GetFileSize(const char *fileName, long *size) {

@@ -40,12 +40,12 @@ struct Control {
     CtrlCallbackPtr callback = nullptr;
     double value = 0;
     bool dimmed = false, visible = true;
-    int colour = 0;                           // button; as loaded until set
-    int onColour = 0xFF0000, offColour = 0x400000; // LED
-    double interval = 1.0;                    // timer, seconds
-    bool enabled = true, inTick = false;      // timer
+    int colour = 0;                                    // button; as loaded until set
+    int onColour = 0xFF0000, offColour = 0x400000;     // LED
+    double interval = 1.0;                             // timer, seconds
+    bool enabled = true, inTick = false;               // timer
     double xMin = 0, xMax = 100, yMin = 0, yMax = 100; // graph axes
-    std::map<int, Plot> plots;                // graph, drawn in handle order
+    std::map<int, Plot> plots;                         // graph, drawn in handle order
     int lastPlot = 0;
 };
 
@@ -60,7 +60,7 @@ struct Panel {
 
 Panel *panel(int handle);
 Control *control(int panel, int control);
-void *bitmap(int id); // the back end's image, null for none
+void *bitmap(int id);                           // the back end's image, null for none
 void *programFunction(const std::string &name); // a function the program exports, or null
 
 // Reports a failing operation on stderr while break-on-library-errors is on; returns code.

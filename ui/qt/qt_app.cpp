@@ -99,7 +99,8 @@ bool init(char *argv[]) {
         if (!QFile::exists(font))
             return false;
         if (!QFontDatabase::hasFamily(family) &&
-            QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(font)).isEmpty())
+            QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(font))
+                .isEmpty())
             return false;
     }
     // The form's icons are resources: registered before any panel loads.
@@ -168,7 +169,8 @@ int ask(const char *title, const char *text, const std::string *labels, int coun
     std::vector<QPushButton *> buttons;
     for (int i = 0; i < count; ++i) {
         // One role for all keeps them in the order given; Enter presses only the default one.
-        buttons.push_back(box.addButton(QString::fromUtf8(labels[i].c_str()), QMessageBox::ActionRole));
+        buttons.push_back(
+            box.addButton(QString::fromUtf8(labels[i].c_str()), QMessageBox::ActionRole));
         buttons.back()->setAutoDefault(false);
     }
     if (enter)

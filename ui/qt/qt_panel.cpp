@@ -6,8 +6,8 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QKeyEvent>
-#include <QLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -26,7 +26,7 @@ class FormLoader : public QUiLoader {
   public:
     QWidget *createWidget(const QString &className, QWidget *parent, const QString &name) override {
         QWidget *widget = className == QLatin1String("CviGraph") ? new Graph(parent)
-                          : className == QLatin1String("CviLed")  ? new Led(parent)
+                          : className == QLatin1String("CviLed") ? new Led(parent)
                           : className == QLatin1String("CviTimer")
                               ? new QWidget(parent)
                               : QUiLoader::createWidget(className, parent, name);
@@ -51,13 +51,14 @@ class KeyFilter : public QObject {
         if (!panel || widget != (window->focusWidget() ? window->focusWidget() : window) ||
             k == Qt::Key_Shift || k == Qt::Key_Control || k == Qt::Key_Meta || k == Qt::Key_Alt)
             return false;
-        const rt::Key which = k == Qt::Key_Up     ? rt::KEY_UP
-                              : k == Qt::Key_Down ? rt::KEY_DOWN
-                              : k == Qt::Key_Left ? rt::KEY_LEFT
+        const rt::Key which = k == Qt::Key_Up      ? rt::KEY_UP
+                              : k == Qt::Key_Down  ? rt::KEY_DOWN
+                              : k == Qt::Key_Left  ? rt::KEY_LEFT
                               : k == Qt::Key_Right ? rt::KEY_RIGHT
                                                    : rt::KEY_OTHER;
         const QString text = key->text();
-        const int character = text.size() == 1 && text.at(0).unicode() >= 0x20 ? text.at(0).unicode()
+        const int character = text.size() == 1 && text.at(0).unicode() >= 0x20
+                                  ? text.at(0).unicode()
                               : k >= Qt::Key_Space && k <= Qt::Key_AsciiTilde ? k
                                                                               : 0;
         QPointer<QWidget> receiver(widget);
@@ -117,7 +118,8 @@ void setButtonColour(QPushButton *button, int rgb) {
         return;
     }
     // Dark text on a light colour such as the held look's green, light text on a dark one.
-    const int brightness = (299 * (rgb >> 16) + 587 * ((rgb >> 8) & 0xFF) + 114 * (rgb & 0xFF)) / 1000;
+    const int brightness =
+        (299 * (rgb >> 16) + 587 * ((rgb >> 8) & 0xFF) + 114 * (rgb & 0xFF)) / 1000;
     button->setStyleSheet(QStringLiteral("QPushButton { background-color: #%1; color: %2; }")
                               .arg(rgb, 6, 16, QLatin1Char('0'))
                               .arg(brightness > 140 ? "#101418" : "#f4f6fa"));

@@ -38,7 +38,9 @@ void Graph::layOut() {
 }
 
 QRect Graph::plotRect(const rt::Control &c, const rt::Plot &plot) const {
-    auto x = [&](double v) { return axes.left() + static_cast<int>(std::lround((v - c.xMin) * unit)); };
+    auto x = [&](double v) {
+        return axes.left() + static_cast<int>(std::lround((v - c.xMin) * unit));
+    };
     auto y = [&](double v) {
         return axes.bottom() + 1 - static_cast<int>(std::lround((v - c.yMin) * unit));
     };
@@ -69,9 +71,9 @@ void Graph::paintEvent(QPaintEvent *event) {
             continue;
         QPixmap &pixmap = scaled[image->cacheKey()];
         if (pixmap.size() != target.size() * devicePixelRatio()) {
-            pixmap = QPixmap::fromImage(image->scaled(target.size() * devicePixelRatio(),
-                                                      Qt::IgnoreAspectRatio,
-                                                      Qt::SmoothTransformation));
+            pixmap =
+                QPixmap::fromImage(image->scaled(target.size() * devicePixelRatio(),
+                                                 Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
             pixmap.setDevicePixelRatio(devicePixelRatio());
         }
         painter.drawPixmap(target.topLeft(), pixmap);
@@ -89,7 +91,8 @@ void Led::paintEvent(QPaintEvent *) {
     const int diameter = std::min(width(), height()) - 2;
     if (!c || diameter <= 0)
         return;
-    const QColor colour = QColor::fromRgb(static_cast<QRgb>(c->value != 0 ? c->onColour : c->offColour));
+    const QColor colour =
+        QColor::fromRgb(static_cast<QRgb>(c->value != 0 ? c->onColour : c->offColour));
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(colour.darker(160), 1.0));

@@ -6,12 +6,37 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
 #include <vector>
 
+// SDL and the thirty libraries it brings are loaded at the first sound, not at every start-up.
+#define SDL_CALLS(X)                                                                               \
+    X(SDL_InitSubSystem)                                                                           \
+    X(SDL_QuitSubSystem) X(SDL_SetHint) X(SDL_LogSetOutputFunction) X(SDL_OpenAudioDevice)         \
+        X(SDL_CloseAudioDevice) X(SDL_PauseAudioDevice) X(SDL_GetAudioDeviceStatus)                \
+            X(SDL_LockAudioDevice) X(SDL_UnlockAudioDevice) X(SDL_LoadWAV_RW) X(SDL_RWFromFile)    \
+                X(SDL_FreeWAV) X(SDL_BuildAudioCVT) X(SDL_ConvertAudio) X(SDL_GetTicks)            \
+                    X(SDL_Delay)
+namespace sdl {
+#define DECLARE(name) decltype(&::name) name = nullptr;
+SDL_CALLS(DECLARE)
+} // namespace sdl
+
 namespace {
+
+bool loadSdl() {
+    static void *library = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+    bool found = library != nullptr;
+#define FIND(name)                                                                                 \
+    sdl::name = found ? reinterpret_cast<decltype(&::name)>(dlsym(library, #name)) : nullptr;      \
+    found = found && sdl::name;
+    SDL_CALLS(FIND)
+    return found;
+}
 
 using Samples = std::vector<Sint16>; // 44.1 kHz stereo
 constexpr int kRate = 44100, kChannels = 2, kBufferFrames = 1024;
@@ -37,22 +62,22 @@ Samples decode(const char *fileName) {
     SDL_AudioSpec spec;
     Uint8 *data = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV(fileName, &spec, &data, &length))
+    if (!sdl::SDL_LoadWAV_RW(sdl::SDL_RWFromFile(fileName, "rb"), 1, &spec, &data, &length))
         return {};
     SDL_AudioCVT cvt;
     Samples out;
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, kChannels,
-                          kRate) >= 0) {
+    if (sdl::SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, kChannels,
+                               kRate) >= 0) {
         std::vector<Uint8> buffer(std::size_t(length) * std::size_t(cvt.len_mult));
-        SDL_memcpy(buffer.data(), data, length);
+        std::memcpy(buffer.data(), data, length);
         cvt.buf = buffer.data();
         cvt.len = int(length);
-        if (SDL_ConvertAudio(&cvt) == 0)
+        if (sdl::SDL_ConvertAudio(&cvt) == 0)
             out.assign(reinterpret_cast<Sint16 *>(buffer.data()),
                        reinterpret_cast<Sint16 *>(buffer.data()) +
                            cvt.len_cvt / 2 / kChannels * kChannels);
     }
-    SDL_FreeWAV(data);
+    sdl::SDL_FreeWAV(data);
     return out;
 }
 
@@ -69,21 +94,21 @@ Samples alertTone() {
 }
 
 void play(std::shared_ptr<const Samples> sound, bool looped) {
-    SDL_LockAudioDevice(device);
+    sdl::SDL_LockAudioDevice(device);
     sound.swap(playing); // the old sound is released on return, outside the lock
     position = 0;
     loop = looped;
-    SDL_UnlockAudioDevice(device);
+    sdl::SDL_UnlockAudioDevice(device);
 }
 
 } // namespace
 
 bool soundOpen() {
-    if (device != 0 && SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_STOPPED)
+    if (device != 0 && sdl::SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_STOPPED)
         return true;
     if (device != 0) { // lost, e.g. unplugged: the next attempt takes the new default output
-        SDL_CloseAudioDevice(device);
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl::SDL_CloseAudioDevice(device);
+        sdl::SDL_QuitSubSystem(SDL_INIT_AUDIO);
         device = 0;
     }
     // A machine without sound tries again every few seconds, so that a device plugged in later
@@ -95,18 +120,21 @@ bool soundOpen() {
     std::fflush(stderr);
     const int saved = dup(STDERR_FILENO), quiet = open("/dev/null", O_WRONLY);
     dup2(quiet, STDERR_FILENO);
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1"); // Ctrl+C and SIGTERM stay the program's
-    SDL_LogSetOutputFunction([](void *, int, SDL_LogPriority, const char *) {}, nullptr);
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+    const bool loaded = loadSdl();
+    if (loaded) {
+        sdl::SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1"); // Ctrl+C and SIGTERM stay the program's
+        sdl::SDL_LogSetOutputFunction([](void *, int, SDL_LogPriority, const char *) {}, nullptr);
+    }
+    if (loaded && sdl::SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         SDL_AudioSpec want{};
         want.freq = kRate;
         want.format = AUDIO_S16SYS;
         want.channels = kChannels;
         want.samples = kBufferFrames; // about 23 ms between the sound's end and its last sample
         want.callback = feed;
-        device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+        device = sdl::SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
         if (device == 0)
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            sdl::SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
     dup2(saved, STDERR_FILENO);
     close(saved);
@@ -114,7 +142,7 @@ bool soundOpen() {
     failed = device == 0;
     failedAt = now;
     if (device != 0)
-        SDL_PauseAudioDevice(device, 0);
+        sdl::SDL_PauseAudioDevice(device, 0);
     return device != 0;
 }
 
@@ -126,9 +154,9 @@ bool soundStart(const char *fileName, bool looped) {
 }
 
 bool soundBusy() {
-    SDL_LockAudioDevice(device);
+    sdl::SDL_LockAudioDevice(device);
     const bool busy = playing && (loop || position < playing->size());
-    SDL_UnlockAudioDevice(device);
+    sdl::SDL_UnlockAudioDevice(device);
     return busy;
 }
 
@@ -139,15 +167,15 @@ void soundStop() {
 
 void soundWait() {
     // A device that stops taking samples must not hold the game for ever.
-    SDL_LockAudioDevice(device);
+    sdl::SDL_LockAudioDevice(device);
     const Uint32 left =
         playing ? Uint32((playing->size() - position) * 1000 / kChannels / kRate) : 0;
     const bool heard = playing != nullptr;
-    SDL_UnlockAudioDevice(device);
+    sdl::SDL_UnlockAudioDevice(device);
     if (!heard)
         return;
-    const Uint32 deadline = SDL_GetTicks() + left + 1000;
-    while (soundBusy() && SDL_GetTicks() < deadline)
-        SDL_Delay(2);
-    SDL_Delay(kBufferFrames * 1000 / kRate); // the device's last buffer, still to be heard
+    const Uint32 deadline = sdl::SDL_GetTicks() + left + 1000;
+    while (soundBusy() && sdl::SDL_GetTicks() < deadline)
+        sdl::SDL_Delay(2);
+    sdl::SDL_Delay(kBufferFrames * 1000 / kRate); // the device's last buffer, still to be heard
 }

@@ -144,7 +144,9 @@ void *loadImage(const char *fileName) {
     const QByteArray bytes = file.readAll();
     auto &read = known[fileName];
     if (read.second.isNull() || read.first != bytes)
-        read = {bytes, QImage::fromData(bytes)};
+        read = {bytes, QImage::fromData(bytes, "BMP")}; // named first: no search of every format
+    if (read.second.isNull())
+        read.second = QImage::fromData(bytes);
     return read.second.isNull() ? nullptr : new QImage(read.second);
 }
 

@@ -102,6 +102,28 @@ int timerPeriodMs(const Control &timer) {
     return !(ms > 20) ? 20 : ms >= INT_MAX ? INT_MAX : static_cast<int>(std::lround(ms));
 }
 
+Box graphAxes(const Control &graph, int width, int height, double *unit) {
+    const double cellUnits = 10.0; // a board cell, whose pixel size is kept whole
+    *unit = 0;
+    if (!(graph.xMax > graph.xMin) || !(graph.yMax > graph.yMin))
+        return Box{0, 0, 0, 0};
+    const double xRange = graph.xMax - graph.xMin, yRange = graph.yMax - graph.yMin;
+    *unit = std::floor(std::min(width / xRange, height / yRange) * cellUnits + 1e-9) / cellUnits;
+    const int w = static_cast<int>(std::lround(xRange * *unit));
+    const int h = static_cast<int>(std::lround(yRange * *unit));
+    return Box{(width - w) / 2, (height - h) / 2, (width - w) / 2 + w, (height - h) / 2 + h};
+}
+
+Box plotBox(const Control &graph, const Box &axes, double unit, const Plot &plot) {
+    auto x = [&](double v) {
+        return axes.left + static_cast<int>(std::lround((v - graph.xMin) * unit));
+    };
+    auto y = [&](double v) {
+        return axes.bottom - static_cast<int>(std::lround((v - graph.yMin) * unit));
+    };
+    return Box{x(plot.x), y(plot.y + plot.height), x(plot.x + plot.width), y(plot.y)};
+}
+
 } // namespace rt
 
 int LoadPanel(int, const char *fileName, int panelResourceId) {

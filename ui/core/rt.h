@@ -74,6 +74,15 @@ void closeBoxPressed(int panel);
 void resized(int panel, int height, int width);
 void timerFired(int panel, int control);
 
+// A graph's axis range laid out in a widget of the given pixels: the largest whole-pixel cell
+// that shows all of it, centred, so that cells neither overlap nor leave a gap; x grows to the
+// right and y upward. Right and bottom lie just outside.
+struct Box {
+    int left, top, right, bottom;
+};
+Box graphAxes(const Control &graph, int width, int height, double *unit);
+Box plotBox(const Control &graph, const Box &axes, double unit, const Plot &plot);
+
 int keyCode(Key key, int character, bool ctrl, bool shift);
 int timerPeriodMs(const Control &timer);
 // A pop-up button's label with "__X" as the platform's "&X" shortcut mark.

@@ -7,14 +7,6 @@
 #include <QPainter>
 #include <cmath>
 
-namespace {
-
-// A board cell is this many axis units wide; its pixel size is kept whole so that neighbouring
-// cells neither overlap nor leave a gap.
-constexpr double cellUnits = 10.0;
-
-} // namespace
-
 int panelOf(const QWidget *widget) {
     return widget ? widget->window()->property("_panel").toInt() : 0;
 }
@@ -24,28 +16,14 @@ int idOf(const QWidget *widget) {
 }
 
 void Graph::layOut() {
-    // The largest whole-pixel cell that shows the whole axis range, centred.
     const rt::Control *c = control();
-    unit = 0;
-    axes = QRect();
-    if (!c || !(c->xMax > c->xMin) || !(c->yMax > c->yMin))
-        return;
-    const double fit = std::min(width() / (c->xMax - c->xMin), height() / (c->yMax - c->yMin));
-    unit = std::floor(fit * cellUnits + 1e-9) / cellUnits;
-    const int w = static_cast<int>(std::lround((c->xMax - c->xMin) * unit));
-    const int h = static_cast<int>(std::lround((c->yMax - c->yMin) * unit));
-    axes = QRect((width() - w) / 2, (height() - h) / 2, w, h);
+    box = c ? rt::graphAxes(*c, width(), height(), &unit) : rt::Box{0, 0, 0, 0};
+    axes = QRect(QPoint(box.left, box.top), QPoint(box.right - 1, box.bottom - 1));
 }
 
 QRect Graph::plotRect(const rt::Control &c, const rt::Plot &plot) const {
-    auto x = [&](double v) {
-        return axes.left() + static_cast<int>(std::lround((v - c.xMin) * unit));
-    };
-    auto y = [&](double v) {
-        return axes.bottom() + 1 - static_cast<int>(std::lround((v - c.yMin) * unit));
-    };
-    return QRect(QPoint(x(plot.x), y(plot.y + plot.height)),
-                 QPoint(x(plot.x + plot.width) - 1, y(plot.y) - 1));
+    const rt::Box b = rt::plotBox(c, box, unit, plot);
+    return QRect(QPoint(b.left, b.top), QPoint(b.right - 1, b.bottom - 1));
 }
 
 void Graph::changed(const rt::Plot *plot) {

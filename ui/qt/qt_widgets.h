@@ -31,7 +31,8 @@ class Graph : public Drawn {
   private:
     QRect plotRect(const rt::Control &c, const rt::Plot &plot) const;
     std::map<qint64, QPixmap> scaled; // by image, at the current cell size
-    QRect axes;                       // where the axis range lies, in pixels
+    rt::Box box;                      // where the axis range lies, in pixels
+    QRect axes;                       // the same, for Qt
     double unit = 0;                  // pixels per axis unit, whole pixels per cell
 };
 

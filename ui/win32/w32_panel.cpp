@@ -30,33 +30,17 @@ COLORREF colour(int rgb) {
     return RGB(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
 }
 
-// A board cell is this many axis units wide; its pixel size is kept whole so that neighbouring
-// cells neither overlap nor leave a gap.
-constexpr double cellUnits = 10.0;
-
-double unit(const rt::Control &c, const RECT &client) {
-    if (!(c.xMax > c.xMin) || !(c.yMax > c.yMin))
-        return 0;
-    const double fit =
-        std::min(client.right / (c.xMax - c.xMin), client.bottom / (c.yMax - c.yMin));
-    return std::floor(fit * cellUnits + 1e-9) / cellUnits;
-}
-
 RECT area(const rt::Control &c, const RECT &client) {
-    const double u = unit(c, client);
-    const int w = static_cast<int>(std::lround((c.xMax - c.xMin) * u));
-    const int h = static_cast<int>(std::lround((c.yMax - c.yMin) * u));
-    const int left = (client.right - w) / 2, top = (client.bottom - h) / 2;
-    return RECT{left, top, left + w, top + h};
+    double unit = 0;
+    const rt::Box a = rt::graphAxes(c, client.right, client.bottom, &unit);
+    return RECT{a.left, a.top, a.right, a.bottom};
 }
 
-// x to the right, y upward: the plot at (x, y) fills the square above and right of it.
 RECT plotRect(const rt::Control &c, const rt::Plot &plot, const RECT &client) {
-    const RECT a = area(c, client);
-    const double u = unit(c, client);
-    auto x = [&](double v) { return a.left + static_cast<int>(std::lround((v - c.xMin) * u)); };
-    auto y = [&](double v) { return a.bottom - static_cast<int>(std::lround((v - c.yMin) * u)); };
-    return RECT{x(plot.x), y(plot.y + plot.height), x(plot.x + plot.width), y(plot.y)};
+    double unit = 0;
+    const rt::Box b =
+        rt::plotBox(c, rt::graphAxes(c, client.right, client.bottom, &unit), unit, plot);
+    return RECT{b.left, b.top, b.right, b.bottom};
 }
 
 void frame(HDC dc, const RECT &r, COLORREF fill, COLORREF edge, int width, int style, int radius) {

@@ -1,317 +1,570 @@
-// The game against a recording fake run-time: the calls it makes, in order with their arguments, and the files it writes.
-#include <gtest/gtest.h>
-#include <filesystem>
-#include <fstream>
-#include <numeric>
-#include <regex>
+// The game against a recording fake run-time: the calls it makes, in order with their arguments,
+// and the files it writes.
 #include "fall.h"
 #include "painting.h"
 #include "pieces.h"
 #include "playsnd.h"
 #include "preview.h"
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <numeric>
+#include <regex>
 #define main stakkoMain
 #include "main.cpp"
 
 struct FakeRunTime {
-    std::vector<std::string> log;                     // in call order
-    std::map<std::pair<int, int>, double> attributes; // (control, attribute) -> value; attribute 0: the value
-    std::map<int, int> lastPlot;                      // graph -> last plot handle given
-    std::map<std::string, int> missing;               // path -> code of its size query
+    std::vector<std::string> log; // in call order
+    // (control, attribute) -> value; attribute 0: the value
+    std::map<std::pair<int, int>, double> attributes;
+    std::map<int, int> lastPlot;        // graph -> last plot handle given
+    std::map<std::string, int> missing; // path -> code of its size query
     int answer = 2, nextBitmap = 100, breakOnErrors = 1, initResult = 1, loadResult = 1;
     int plotFailures = 0, h = 0, w = 0; // the next plots that fail; the panel's height and width
-    std::function<void()> onRun = [] {};          // what happens inside the event loop
+    std::function<int()> onRun = [] { return 0; }; // what happens inside the event loop
 } ui;
-static std::string text(const char *value) { return value ? value : "null"; }
-static std::string text(double value) { char b[40]; return snprintf(b, sizeof b, "%.10g", value), b; }
-template <typename... Args> static int record(const char *name, Args... args) { // "Name(arg, arg)"
-    std::string call = std::string(name) + "(", separator;
-    return ((call += separator + text(args), separator = ", "), ...), ui.log.push_back(call + ")"), 0;
-}
-static double &at(int control, int attribute) { return ui.attributes[{control, attribute}]; }
-#define LOGGED(name, params, ...) int name params { return record(#name, __VA_ARGS__); }
-LOGGED(QuitUserInterface, (int c), c) LOGGED(DisplayPanel, (int p), p) LOGGED(DiscardPanel, (int p), p)
-LOGGED(SetPanelSize, (int p, int h, int w), p, h, w) LOGGED(SetActiveCtrl, (int p, int c), p, c) LOGGED(LaunchExecutable, (const char *c), c)
-LOGGED(ResetTextBox, (int p, int c, const char *t), p, c, t) LOGGED(SetCtrlBitmap, (int p, int g, int n, int id), p, g, n, id)
-LOGGED(DeleteGraphPlot, (int p, int g, int n, int r), p, g, n, r) LOGGED(MessagePopup, (const char *title, const char *m), title, m)
 
-int InitCVIRTEEx(void *, char *[], void *) { return record("InitCVIRTEEx"), ui.initResult; }
-int RunUserInterface(void) { return record("RunUserInterface"), ui.onRun(), 0; }
-int ProcessDrawEvents(void) { return record("ProcessDrawEvents"); }
-int LoadPanel(int p, const char *f, int n) { return record("LoadPanel", p, f, n), ui.loadResult; }
-int GetPanelAttribute(int p, int a, int *v) { return *v = a == 540 ? ui.h : ui.w, record("GetPanelAttribute", p, a); }
-int SetCtrlAttribute(int p, int c, int a, double v) { return at(c, a) = v, record("SetCtrlAttribute", p, c, a, v); }
+static std::string text(const char *value) {
+    return value ? value : "null";
+}
+static std::string text(double value) {
+    char buffer[40];
+    snprintf(buffer, sizeof buffer, "%.10g", value);
+    return buffer;
+}
+// Logs "Name(arg, arg)".
+template <typename... Args> static void record(const char *name, Args... args) {
+    std::vector<std::string> parts{text(args)...};
+    std::string call = std::string(name) + "(";
+    for (size_t i = 0; i < parts.size(); i++)
+        call += (i > 0 ? ", " : "") + parts[i];
+    ui.log.push_back(call + ")");
+}
+static double &at(int control, int attribute) {
+    return ui.attributes[{control, attribute}];
+}
+// Gives an output parameter its value; the call succeeds.
+template <typename T, typename V> static int put(T *slot, V value) {
+    *slot = T(value);
+    return 0;
+}
+
+// A faked operation: logs its name (or a shorter one) and arguments, then gives its result.
+#define FAKE_AS(name, params, result, ...)                                                         \
+    int name params {                                                                              \
+        record(__VA_ARGS__);                                                                       \
+        return result;                                                                             \
+    }
+#define FAKE(name, params, result, ...) FAKE_AS(name, params, result, #name, __VA_ARGS__)
+// clang-format off
+FAKE(QuitUserInterface, (int c), 0, c)
+FAKE(DisplayPanel, (int p), 0, p)
+FAKE(DiscardPanel, (int p), 0, p)
+FAKE(SetPanelSize, (int p, int h, int w), 0, p, h, w)
+FAKE(SetActiveCtrl, (int p, int c), 0, p, c)
+FAKE(LaunchExecutable, (const char *c), 0, c)
+FAKE(ResetTextBox, (int p, int c, const char *t), 0, p, c, t)
+FAKE(SetCtrlBitmap, (int p, int g, int n, int id), 0, p, g, n, id)
+FAKE(DeleteGraphPlot, (int p, int g, int n, int r), 0, p, g, n, r)
+FAKE(MessagePopup, (const char *title, const char *m), 0, title, m)
+FAKE_AS(InitCVIRTEEx, (void *, char *[], void *), ui.initResult, "InitCVIRTEEx")
+FAKE_AS(RunUserInterface, (void), ui.onRun(), "RunUserInterface")
+FAKE_AS(ProcessDrawEvents, (void), 0, "ProcessDrawEvents")
+FAKE(LoadPanel, (int p, const char *f, int n), ui.loadResult, p, f, n)
+FAKE(GetPanelAttribute, (int p, int a, int *v), put(v, a == 540 ? ui.h : ui.w), p, a)
+FAKE(SetCtrlAttribute, (int p, int c, int a, double v), put(&at(c, a), v), p, c, a, v)
 int SetCtrlAttribute(int p, int c, int a, int v) { return SetCtrlAttribute(p, c, a, 1.0 * v); }
-int GetCtrlAttribute(int p, int c, int a, int *v) { return *v = int(at(c, a)), record("GetCtrlAttribute", p, c, a); }
-int SetCtrlVal(int p, int c, double v) { return at(c, 0) = v, record("SetCtrlVal", p, c, v); }
+FAKE(GetCtrlAttribute, (int p, int c, int a, int *v), put(v, at(c, a)), p, c, a)
+FAKE(SetCtrlVal, (int p, int c, double v), put(&at(c, 0), v), p, c, v)
 int SetCtrlVal(int p, int c, int v) { return SetCtrlVal(p, c, 1.0 * v); }
-int GetCtrlVal(int p, int c, int *v) { return *v = int(at(c, 0)), record("GetCtrlVal", p, c); }
-int GetBitmapFromFile(const char *f, int *id) { return record("GetBitmapFromFile", f), ui.missing.count(f) ? -1 : (*id = ui.nextBitmap++, 0); }
-int PlotBitmap(int p, int g, double x, double y, double w, double h, const char *f) {
-    return record("PlotBitmap", p, g, x, y, w, h, f), ui.plotFailures-- > 0 ? -1 : ++ui.lastPlot[g]; }
-int GenericMessagePopup(const char *t, const char *m, const char *b1, const char *b2, const char *b3, char *r, int n, int al, int on,
-                        int en, int es) { return record("GenericMessagePopup", t, m, b1, b2, b3, r, n, al, on, en, es), ui.answer; }
-int CVI_GetFileSize(const char *f, long *size) { return record("CVI_GetFileSize", f), ui.missing.count(f) ? ui.missing[f] : (*size = 1, 0); }
+FAKE(GetCtrlVal, (int p, int c, int *v), put(v, at(c, 0)), p, c)
+FAKE(GetBitmapFromFile, (const char *f, int *id),
+     ui.missing.count(f) ? -1 : put(id, ui.nextBitmap++), f)
+FAKE(PlotBitmap, (int p, int g, double x, double y, double w, double h, const char *f),
+     ui.plotFailures-- > 0 ? -1 : ++ui.lastPlot[g], p, g, x, y, w, h, f)
+FAKE(GenericMessagePopup, (const char *t, const char *m, const char *b1, const char *b2,
+     const char *b3, char *r, int n, int al, int on, int en, int es),
+     ui.answer, t, m, b1, b2, b3, r, n, al, on, en, es)
+FAKE(CVI_GetFileSize, (const char *f, long *size),
+     ui.missing.count(f) ? ui.missing[f] : put(size, 1), f)
 int GetBreakOnLibraryErrors(void) { return ui.breakOnErrors; }
-int EnableBreakOnLibraryErrors(void) { return record("EnableBreak"), ui.breakOnErrors = 1; }
-int DisableBreakOnLibraryErrors(void) { return record("DisableBreak"), ui.breakOnErrors = 0; }
-int sndPlaySoundA(const char *f, unsigned int s) { return record("sndPlaySoundA", f, int(s)), 1; }
+FAKE_AS(EnableBreakOnLibraryErrors, (void), ui.breakOnErrors = 1, "EnableBreak")
+FAKE_AS(DisableBreakOnLibraryErrors, (void), ui.breakOnErrors = 0, "DisableBreak")
+FAKE(sndPlaySoundA, (const char *f, unsigned int s), 1, f, int(s))
+// clang-format on
 
 using Log = std::vector<std::string>;
-static Log operator+(Log a, const Log &b) { return a.insert(a.end(), b.begin(), b.end()), a; }
-static bool operator==(const Piece &a, const Piece &b) { return !memcmp(&a, &b, sizeof a); }
-static Log matching(const char *pattern, bool keep = true) { // with keep false, the calls that do not match
+static Log operator+(Log a, const Log &b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+static bool operator==(const Piece &a, const Piece &b) {
+    return !memcmp(&a, &b, sizeof a);
+}
+// With keep false, the calls that do not match.
+static Log matching(const char *pattern, bool keep = true) {
     Log found;
-    for (auto &call : ui.log) std::regex_search(call, std::regex(pattern)) == keep ? found.push_back(call) : void();
+    for (auto &call : ui.log)
+        if (std::regex_search(call, std::regex(pattern)) == keep)
+            found.push_back(call);
     return found;
 }
-static std::string readFile() { return {std::istreambuf_iterator<char>(std::ifstream("_KIVOSTAKKOGAME.CFG").rdbuf()), {}}; }
-static void writeFile(const std::string &text) { std::ofstream("_KIVOSTAKKOGAME.CFG") << text; }
-static void clearBoard() { memset(board, 0, sizeof board), memset(cellPlots, 0, sizeof cellPlots), ui.log.clear(); }
-static bool testRunning, exitExpected; // a call of exit in the middle of a test fails it, unless the test expects it
-static const int exitGuard = std::atexit([] { testRunning && !exitExpected ? _exit(1) : void(); });
+static std::string readFile() {
+    std::ifstream in("_KIVOSTAKKOGAME.CFG");
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+static void writeFile(const std::string &text) {
+    std::ofstream("_KIVOSTAKKOGAME.CFG") << text;
+}
+static void clearBoard() {
+    memset(board, 0, sizeof board);
+    memset(cellPlots, 0, sizeof cellPlots);
+    ui.log.clear();
+}
+// A call of exit in the middle of a test fails it, unless the test expects it.
+static bool testRunning, exitExpected;
+static void failOnUnexpectedExit() {
+    if (testRunning && !exitExpected)
+        _exit(1);
+}
+static const int exitGuard = std::atexit(failOnUnexpectedExit);
 
-// Each test starts as the process does: all files installed, cell images loaded (ids 100 to 106, blank to magenta), panel 1.
+// Each test starts as the process does: all files installed, cell images loaded (ids 100 to 106,
+// blank to magenta), panel 1.
 struct Game : testing::Test {
     std::filesystem::path home = std::filesystem::current_path(), dir;
     void SetUp() override {
         char pattern[] = "/tmp/stakko-game-XXXXXX";
-        std::filesystem::current_path(dir = mkdtemp(pattern)), ui = FakeRunTime(), testRunning = true;
-        gameRunning = gamePaused = pauseActive = rowsCompleted = scoreRecordAtStart = highScore = 0;
-        panelHeight = panelWidth = gameStartTime = 0, currentSpeed = highSpeed = 9999.0f, soundOn = panelHandle = 1;
-        defaultButtonColour = 0x123456, checkFileIntegrity(), clearBoard();
+        std::filesystem::current_path(dir = mkdtemp(pattern));
+        ui = FakeRunTime();
+        testRunning = true;
+        gameRunning = gamePaused = pauseActive = rowsCompleted = scoreRecordAtStart = 0;
+        highScore = panelHeight = panelWidth = gameStartTime = 0;
+        currentSpeed = highSpeed = 9999.0f;
+        soundOn = panelHandle = 1;
+        defaultButtonColour = 0x123456;
+        checkFileIntegrity();
+        clearBoard();
     }
-    void TearDown() override { testRunning = false, std::filesystem::current_path(home), std::filesystem::remove_all(dir); }
+    void TearDown() override {
+        testRunning = false;
+        std::filesystem::current_path(home);
+        std::filesystem::remove_all(dir);
+    }
 };
 
 // The cells of each shape in rotations 0 to 3 with its pivot at column 5, row 5, as column-row.
-static const char *const shapeCells[7][4] = {{"54 55 56 57", "45 55 65 75", "54 55 56 57", "45 55 65 75"},
-    {"54 55 56 66", "45 46 55 65", "44 54 55 56", "45 55 64 65"}, {"46 55 56 65", "44 45 55 56", "46 55 56 65", "44 45 55 56"},
-    {"55 56 65 66", "55 56 65 66", "55 56 65 66", "55 56 65 66"}, {"45 55 56 66", "55 56 64 65", "45 55 56 66", "55 56 64 65"},
-    {"45 54 55 65", "54 55 56 65", "45 55 56 65", "45 54 55 56"}, {"46 54 55 56", "44 45 55 65", "54 55 56 64", "45 55 65 66"}};
+// clang-format off
+static const char *const shapeCells[7][4] = {
+    {"54 55 56 57", "45 55 65 75", "54 55 56 57", "45 55 65 75"},
+    {"54 55 56 66", "45 46 55 65", "44 54 55 56", "45 55 64 65"},
+    {"46 55 56 65", "44 45 55 56", "46 55 56 65", "44 45 55 56"},
+    {"55 56 65 66", "55 56 65 66", "55 56 65 66", "55 56 65 66"},
+    {"45 55 56 66", "55 56 64 65", "45 55 56 66", "55 56 64 65"},
+    {"45 54 55 65", "54 55 56 65", "45 55 56 65", "45 54 55 56"},
+    {"46 54 55 56", "44 45 55 65", "54 55 56 64", "45 55 65 66"}};
+// clang-format on
 
 TEST_F(Game, EachShapeCoversItsCellsAndFitsOnlyOnEmptyCellsOfTheField) {
-    for (int shape = 0, turn = 0; shape < 7; turn = (turn + 1) % 4, shape += turn == 0) {
+    for (int i = 0; i < 28; i++) { // shape i / 4 in rotation i % 4
+        int shape = i / 4, turn = i % 4;
         std::set<std::pair<int, int>> cells; // offsets from the pivot
-        for (const char *c = shapeCells[shape][turn]; c < shapeCells[shape][turn] + 12; c += 3) cells.insert({c[0] - '5', c[1] - '5'});
-        auto fits = [&](int c, int r) { return CheckCollision(Piece{shape, c, r, turn, 0}) == 0; };
-        for (int c = 1, r = 1, in; r <= 20; c = c % 10 + 1, r += c == 1) { // on an empty board: inside the field only
-            in = std::all_of(cells.begin(), cells.end(), [&](auto d) { return c + d.first >= 1 && c + d.first <= 10 && r + d.second <= 20; });
-            EXPECT_EQ(fits(c, r), in) << shape << turn << " at " << c << ", " << r;
+        for (const char *c = shapeCells[shape][turn]; c < shapeCells[shape][turn] + 12; c += 3)
+            cells.insert({c[0] - '5', c[1] - '5'});
+        auto fits = [&](int c, int r) { return !CheckCollision(Piece{shape, c, r, turn, 0}); };
+        for (int cell = 0; cell < 200; cell++) { // on an empty board: inside the field only
+            int c = cell % 10 + 1, r = cell / 10 + 1, inside = 0;
+            for (auto [dc, dr] : cells)
+                inside += c + dc >= 1 && c + dc <= 10 && r + dr <= 20;
+            EXPECT_EQ(fits(c, r), inside == 4) << i << " at " << c << ", " << r;
         }
-        for (int dc = -2, dr = -2; dr <= 2; dc = dc == 2 ? -2 : dc + 1, dr += dc == -2) { // not over a taken cell
+        for (int cell = 0; cell < 25; cell++) { // not over a taken cell
+            int dc = cell % 5 - 2, dr = cell / 5 - 2;
             board[5 + dc][5 + dr] = 1;
-            EXPECT_EQ(fits(5, 5), !cells.count({dc, dr})) << shape << turn;
+            EXPECT_EQ(fits(5, 5), !cells.count({dc, dr})) << i;
             board[5 + dc][5 + dr] = 0;
         }
         AddArray(Piece{shape, 5, 5, turn, 4});
-        for (int c = 0, r = 0; c < 11; r = (r + 1) % 22, c += r == 0) EXPECT_EQ(std::exchange(board[c][r], 0), cells.count({c - 5, r - 5}) ? 4 : 0);
+        for (int c = 0; c < 242; c++) // board[column][row], 11 by 22
+            EXPECT_EQ(std::exchange(board[c / 22][c % 22], 0),
+                      cells.count({c / 22 - 5, c % 22 - 5}) * 4);
     }
 }
 
-TEST_F(Game, PiecesComeShapeFirstFromTheWichmannHillGenerator) { // fifteen pieces after a reversed and an empty range's draw
-    for (const auto &[seed, pieces] : std::map<int, std::string>{{16385, "352414554336611356213355264502"}, {-1, "265315054314024605645225236321"}}) {
-        std::string drawn = (SetRandomSeed(seed), SetRandomSeed(seed), std::to_string(Random(5.0, 2.0) + Random(2.0, 2.0)));
-        for (int i = 0; i < 15; i++) drawn += (setNextPiece(), std::to_string(nextPiece.shape * 10 + nextPiece.colour + 100).substr(1));
-        EXPECT_EQ(drawn + std::to_string(nextPiece.column * 100 + nextPiece.row * 10 + nextPiece.rotation), "7.000000" + pieces + "510");
+// Fifteen pieces as shape and colour, after a reversed and an empty range's draw.
+TEST_F(Game, PiecesComeShapeFirstFromTheWichmannHillGenerator) {
+    const std::map<int, std::string> runs = {{16385, "352414554336611356213355264502"},
+                                             {-1, "265315054314024605645225236321"}};
+    for (const auto &[seed, pieces] : runs) {
+        SetRandomSeed(seed);
+        SetRandomSeed(seed);
+        std::string drawn = std::to_string(Random(5.0, 2.0) + Random(2.0, 2.0));
+        for (int i = 0; i < 15; i++) {
+            setNextPiece();
+            drawn += std::to_string(nextPiece.shape * 10 + nextPiece.colour + 100).substr(1);
+        }
+        EXPECT_EQ(drawn, "7.000000" + pieces);
+        EXPECT_EQ(nextPiece.column * 100 + nextPiece.row * 10 + nextPiece.rotation, 510);
     }
 }
 
 TEST_F(Game, AKeyMovesThePieceOnlyWhereItFitsAndATickLandsItOnlyOnceItCameToRest) {
-    // Event, key, piece before (else shape 1 upright at column 5, row 10) and after, steps drawn, row after the next tick (0: landed).
-    const struct { int event, key; Piece from = {}, to = {}; int steps = 0, afterTick = 0; } moves[] = {
-        {7, 0x0600, {}, {1, 5, 10, 1, 3}, 1, 11}, {7, 0x0600, {1, 5, 10, 3, 3}, {1, 5, 10, 0, 3}, 1, 11}, {7, 0x0700, {}, {1, 5, 11, 0, 3}, 1, 12},
-        {7, 0x0800, {}, {1, 6, 10, 0, 3}, 1, 11}, {7, 0x0900, {}, {1, 4, 10, 0, 3}, 1, 11}, {13, 0x20861, {}, {1, 6, 10, 0, 3}, 1, 11},
-        {7, 0x50700, {}, {1, 5, 11, 0, 3}, 1, 12}, {7, 0x40700, {0, 5, 1, 0, 3}, {0, 5, 18, 0, 3}, 17}, {7, 0x0700, {0, 5, 17, 0, 3}, {0, 5, 18, 0, 3}, 1},
-        {7, 0x0800, {3, 1, 18, 0, 3}, {3, 2, 18, 0, 3}, 1, 19}, {7, 0x40800, {}, {}, 0, 11}, {7, 0x40600, {}, {}, 0, 11}, {7, 0x0A00, {}, {}, 0, 11},
-        {3, 0x0800, {}, {}, 0, 11}, {8, 0x0800, {}, {}, 0, 11}, {7, 0x0600, {1, 1, 10, 0, 3}, {}, 0, 11}, {7, 0x0700, {1, 5, 19, 0, 3}},
-        {7, 0x0700, {3, 5, 5, 0, 3}}, {7, 0, {3, 1, 18, 0, 3}}, {7, 0, {0, 5, 17, 0, 3}, {}, 0, 18}};
+    // Event, key, piece before (else shape 1 upright at column 5, row 10) and after, steps drawn,
+    // row after the next tick (0: landed).
+    // clang-format off
+    const struct { int event, key; Piece from = {}, to = {}; int steps = 0, afterTick = 0; }
+        moves[] = {
+        {7, 0x0600, {}, {1, 5, 10, 1, 3}, 1, 11},
+        {7, 0x0600, {1, 5, 10, 3, 3}, {1, 5, 10, 0, 3}, 1, 11},
+        {7, 0x0700, {}, {1, 5, 11, 0, 3}, 1, 12}, {7, 0x0800, {}, {1, 6, 10, 0, 3}, 1, 11},
+        {7, 0x0900, {}, {1, 4, 10, 0, 3}, 1, 11}, {13, 0x20861, {}, {1, 6, 10, 0, 3}, 1, 11},
+        {7, 0x50700, {}, {1, 5, 11, 0, 3}, 1, 12},
+        {7, 0x40700, {0, 5, 1, 0, 3}, {0, 5, 18, 0, 3}, 17},
+        {7, 0x0700, {0, 5, 17, 0, 3}, {0, 5, 18, 0, 3}, 1},
+        {7, 0x0800, {3, 1, 18, 0, 3}, {3, 2, 18, 0, 3}, 1, 19},
+        {7, 0x40800, {}, {}, 0, 11}, {7, 0x40600, {}, {}, 0, 11}, {7, 0x0A00, {}, {}, 0, 11},
+        {3, 0x0800, {}, {}, 0, 11}, {8, 0x0800, {}, {}, 0, 11},
+        {7, 0x0600, {1, 1, 10, 0, 3}, {}, 0, 11},
+        {7, 0x0700, {1, 5, 19, 0, 3}}, {7, 0x0700, {3, 5, 5, 0, 3}}, {7, 0, {3, 1, 18, 0, 3}},
+        {7, 0, {0, 5, 17, 0, 3}, {}, 0, 18}};
+    // clang-format on
     for (auto m : moves) {
-        clearBoard(), board[6][7] = board[1][20] = 1, nextPiece = Piece{3, 5, 1, 0, 6}, gameRunning = 1; // column 10 is left
-        m.from = m.from.colour ? m.from : Piece{1, 5, 10, 0, 3}, m.to = m.steps ? m.to : m.from;
-        currentPiece = m.from, PaintPiece(m.from, 1), ui.log.clear();
+        clearBoard();
+        board[6][7] = board[1][20] = 1; // column 10 is left
+        nextPiece = Piece{3, 5, 1, 0, 6};
+        gameRunning = 1;
+        m.from = m.from.colour ? m.from : Piece{1, 5, 10, 0, 3};
+        m.to = m.steps ? m.to : m.from;
+        currentPiece = m.from;
+        PaintPiece(m.from, 1);
+        ui.log.clear();
         EXPECT_EQ(MainCallBk(1, m.event, nullptr, m.key, 0), 0);
         EXPECT_EQ(currentPiece, m.to) << m.key;
         EXPECT_EQ(matching("DeleteGraphPlot|PlotBitmap").size(), 8u * m.steps) << m.key;
-        EXPECT_EQ((ui.log.clear(), TimerCallback(1, 15, 15, nullptr, 0, 0)) * 100 + currentPiece.row, m.afterTick ? m.afterTick : 1);
+        ui.log.clear();
+        EXPECT_EQ(TimerCallback(1, 15, 15, nullptr, 0, 0), 0);
+        EXPECT_EQ(currentPiece.row, m.afterTick ? m.afterTick : 1) << m.key;
         EXPECT_EQ(std::count(&board[0][0], &board[0][0] + 242, 3), m.afterTick ? 0 : 4) << m.key;
-        EXPECT_EQ(matching("Plot.*1, 10,|, 1270, ").size(), m.afterTick ? 8u : 5u) << m.key; // moved; or rows checked, next piece
+        // Moved; or rows checked, next piece.
+        EXPECT_EQ(matching("Plot.*1, 10,|, 1270, ").size(), m.afterTick ? 8u : 5u) << m.key;
     }
 }
 
 TEST_F(Game, FullRowsGoAndScoreTenTimesTheirNumberSquared) {
-    const std::string sound = "sndPlaySoundA(WAVs/KIVO_Stakko_Game_Full_Row.wav, 2)", score = "GetCtrlVal(1, 4)";
-    // Full rows (16 lacks column 1, 19 column 10, 1 has 5), score, record, rows done, seconds gone, sound; calls, rows 15-20, file.
-    const struct { std::set<int> full; int score, record, rows, seconds, sound; Log log; const char *after, *file; } cases[] = {
-        {{}, 30, 50, 20, 9, 1, {"SetCtrlAttribute(1, 15, 1270, 0.38)"}, "...........#########....................#########...........", ""},
-        {{20}, 30, 40, 9, 45, 1, {score, "SetCtrlVal(1, 4, 40)", "ProcessDrawEvents()", sound, "SetCtrlVal(1, 3, 4.5)",
-         "SetCtrlAttribute(1, 15, 1270, 0.39)"}, ".....................#########....................#########.", ""},
-        {{17, 18, 19, 20}, 30, 50, 0, 9, 1, {score, "SetCtrlVal(1, 4, 190)", "ResetTextBox(1, 13, 190)", "ProcessDrawEvents()", sound,
-         "SetCtrlAttribute(1, 15, 1270, 0.396)"}, "...................................................#########", "0\n0\n190\n9999.000000\n"},
-        {{18, 20}, 30, 50, 98, 25, 0, {score, "SetCtrlVal(1, 4, 70)", "ResetTextBox(1, 13, 70)", "SetCtrlVal(1, 3, 0.25)",
-         "SetCtrlAttribute(1, 15, 1270, 0.3)"}, "...............................#########..........#########.", "0\n0\n70\n9999.000000\n"}};
+    const std::string sound = "sndPlaySoundA(WAVs/KIVO_Stakko_Game_Full_Row.wav, 2)";
+    const std::string score = "GetCtrlVal(1, 4)", shown = "ProcessDrawEvents()";
+    // Full rows (16 lacks column 1, 19 column 10, 1 has 5), score, record, rows done, seconds
+    // gone, sound; calls, rows 15-20, file.
+    // clang-format off
+    const struct { std::set<int> full; int score, record, rows, seconds, sound; Log log;
+                   const char *after, *file; } cases[] = {
+        {{}, 30, 50, 20, 9, 1, {"SetCtrlAttribute(1, 15, 1270, 0.38)"},
+         "...........#########....................#########...........", ""},
+        {{20}, 30, 40, 9, 45, 1, {score, "SetCtrlVal(1, 4, 40)", shown, sound,
+         "SetCtrlVal(1, 3, 4.5)", "SetCtrlAttribute(1, 15, 1270, 0.39)"},
+         ".....................#########....................#########.", ""},
+        {{17, 18, 19, 20}, 30, 50, 0, 9, 1, {score, "SetCtrlVal(1, 4, 190)",
+         "ResetTextBox(1, 13, 190)", shown, sound, "SetCtrlAttribute(1, 15, 1270, 0.396)"},
+         "...................................................#########",
+         "0\n0\n190\n9999.000000\n"},
+        {{18, 20}, 30, 50, 98, 25, 0, {score, "SetCtrlVal(1, 4, 70)", "ResetTextBox(1, 13, 70)",
+         "SetCtrlVal(1, 3, 0.25)", "SetCtrlAttribute(1, 15, 1270, 0.3)"},
+         "...............................#########..........#########.",
+         "0\n0\n70\n9999.000000\n"}};
+    // clang-format on
     for (const auto &c : cases) {
-        std::string after;
-        std::filesystem::remove("_KIVOSTAKKOGAME.CFG"), clearBoard();
-        for (int row = 1; row <= 20; row++)
-            for (int column = 1; column <= 10; column++) board[column][row] = c.full.count(row) || (row == 16 && column > 1) || (row == 19 && column < 10);
-        board[5][1] = 1, at(4, 0) = c.score, highScore = c.record, rowsCompleted = c.rows, soundOn = c.sound, gameStartTime = time(NULL) - c.seconds;
+        std::filesystem::remove("_KIVOSTAKKOGAME.CFG");
+        clearBoard();
+        for (int cell = 0; cell < 200; cell++) {
+            int column = cell % 10 + 1, row = cell / 10 + 1;
+            board[column][row] =
+                c.full.count(row) || (row == 16 && column > 1) || (row == 19 && column < 10);
+        }
+        board[5][1] = 1;
+        at(4, 0) = c.score;
+        highScore = c.record;
+        rowsCompleted = c.rows;
+        soundOn = c.sound;
+        gameStartTime = time(NULL) - c.seconds;
         CheckRows();
-        for (int row = 15; row <= 20; row++) for (int column = 1; column <= 10; column++) after += ".#"[board[column][row] != 0];
-        EXPECT_EQ(matching("\\(1, 10, ", false) + Log{readFile()}, c.log + Log{c.file}); // the records file last
-        EXPECT_EQ(after + char('0' + board[5][1] + board[5][1 + c.full.size()]), c.after + std::string(c.full.empty() ? "2" : "1"));
-        EXPECT_EQ(matching("1, 10, 530, 0").size(), 10u * std::accumulate(c.full.begin(), c.full.end(), 0)); // each removed row up
+        std::string after;
+        for (int cell = 140; cell < 200; cell++)
+            after += board[cell % 10 + 1][cell / 10 + 1] ? '#' : '.';
+        EXPECT_EQ(matching("\\(1, 10, ", false), c.log);
+        EXPECT_EQ(readFile(), c.file);
+        EXPECT_EQ(after, c.after);
+        // The lone cell of row 1 moved down by the removed rows.
+        EXPECT_EQ(board[5][1] + board[5][1 + c.full.size()], c.full.empty() ? 2 : 1);
+        // Each removed row moved the plots above it.
+        EXPECT_EQ(matching("1, 10, 530, 0").size(),
+                  10u * std::accumulate(c.full.begin(), c.full.end(), 0));
     }
 }
 
 TEST_F(Game, AtGameOverThePreviewIsDrawnTheGameStopsThenEachRecordIsJudgedAgainstTheFile) {
-    const std::string lost = "MessagePopup(Game Over, Sorry, you have lost the game.\n", again = "Click Start to start over.)",
-        sound = "sndPlaySoundA(WAVs/KIVO_Stakko_Game_", shown = "ProcessDrawEvents()", file = "792\n461\n50\n4.600000\n";
-    const std::string score = lost + "But you have created a new Score record.\nCongratulations!\n" + again, speed = "MessagePopup("
-        "Game Over, You have created a new Speed record.\nSpeed is defined by how many seconds you complete a row.\nSpeed "
-        "needs at least 10 rows to make the everage.)";
-    Log stop = {"DeleteGraphPlot(1, 2, -1, 1)"}; // the next piece of seed 1 is shape 3 in cyan (bitmap 104)
-    for (const char *at : {"20, 20", "20, 10", "10, 20", "10, 10"}) stop = stop + Log{"SetCtrlAttribute(1, 2, 530, 0)", "PlotBitmap(1, 2, "
-        + std::string(at) + ", 10, 10, null)", "SetCtrlBitmap(1, 2, " + std::to_string(stop.size() / 4 + 1) + ", 104)", "SetCtrlAttribute(1, 2, 530, 1)"};
-    stop = stop + Log{"SetCtrlAttribute(1, 15, 1271, 0)", "SetCtrlVal(1, 11, 0)", "SetCtrlAttribute(1, 8, 500, 0)", "SetCtrlAttribute(1, 5, 500, 1)"};
-    // The records file (none: ""), the score record at the start, rows done in 45 s, sound; the calls and the file after.
-    const struct { std::string file; int atStart, rows, sound; Log log; std::string after; } cases[] = {
-        {file, 20, 10, 1, stop + Log{shown, sound + "Over.wav, 2)", score, shown, sound + "Salute.wav, 2)", "ResetTextBox(1, 12, 4.50)", speed,
-                                     shown, sound + "Salute_2.wav, 2)"}, "792\n461\n50\n4.500000\n"},
-        {file, 50, 9, 1, stop + Log{shown, sound + "Over.wav, 2)", lost + again}, file},
-        {"", 0, 10, 0, stop + Log{lost + again, "ResetTextBox(1, 12, 4.50)", speed}, "792\n461\n0\n4.500000\n"}};
-    for (const auto &c : cases) {
-        std::filesystem::remove("_KIVOSTAKKOGAME.CFG"), c.file.empty() ? void() : writeFile(c.file);
-        highScore = 99, highSpeed = 1, scoreRecordAtStart = c.atStart, rowsCompleted = c.rows, soundOn = c.sound;
-        gameRunning = pauseActive = 1, gameStartTime = time(NULL) - 45, board[5][1] = 2, nextPiece = Piece{3, 5, 1, 0, 4};
-        ui.lastPlot.clear(), SetRandomSeed(1), ui.log.clear(), NewPiece(); // every shape covers its pivot, the entry cell
-        EXPECT_EQ((ui.log + Log{readFile(), std::to_string(gameRunning + pauseActive)}), (c.log + Log{c.after, "0"}));
+    const std::string lost = "MessagePopup(Game Over, Sorry, you have lost the game.\n";
+    const std::string again = "Click Start to start over.)", shown = "ProcessDrawEvents()";
+    const std::string sound = "sndPlaySoundA(WAVs/KIVO_Stakko_Game_",
+                      file = "792\n461\n50\n4.600000\n";
+    const std::string score =
+        lost + "But you have created a new Score record.\nCongratulations!\n" + again;
+    const std::string speed =
+        "MessagePopup(Game Over, You have created a new Speed record.\nSpeed is defined by how "
+        "many seconds you complete a row.\nSpeed needs at least 10 rows to make the everage.)";
+    Log stop = {"DeleteGraphPlot(1, 2, -1, 1)"}; // the next piece of seed 1: shape 3 in cyan
+    for (const char *place : {"20, 20, 1", "20, 10, 2", "10, 20, 3", "10, 10, 4"}) {
+        stop = stop + Log{"SetCtrlAttribute(1, 2, 530, 0)",
+                          "PlotBitmap(1, 2, " + std::string(place, 6) + ", 10, 10, null)",
+                          "SetCtrlBitmap(1, 2, " + std::string(place + 8) + ", 104)",
+                          "SetCtrlAttribute(1, 2, 530, 1)"};
     }
-    nextPiece.colour = 1, ui.log.clear(); // red, then a colour that no piece has, which shows the blank image
-    EXPECT_EQ((std::vector<size_t>{(DisplayNextPiece(), matching("Strange").size()), (nextPiece.colour = 7, DisplayNextPiece(),
-        matching("Strange").size()), matching("SetCtrlBitmap.*100").size()}), (std::vector<size_t>{0, 4, 4}));
+    stop = stop + Log{"SetCtrlAttribute(1, 15, 1271, 0)", "SetCtrlVal(1, 11, 0)",
+                      "SetCtrlAttribute(1, 8, 500, 0)", "SetCtrlAttribute(1, 5, 500, 1)"};
+    // The records file (none: ""), the score record at the start, rows done in 45 s, sound; the
+    // calls and the file after.
+    // clang-format off
+    const struct { std::string file; int atStart, rows, sound; Log log; std::string after; }
+        cases[] = {
+        {file, 20, 10, 1, stop + Log{shown, sound + "Over.wav, 2)", score, shown,
+         sound + "Salute.wav, 2)", "ResetTextBox(1, 12, 4.50)", speed, shown,
+         sound + "Salute_2.wav, 2)"}, "792\n461\n50\n4.500000\n"},
+        {file, 50, 9, 1, stop + Log{shown, sound + "Over.wav, 2)", lost + again}, file},
+        {"", 0, 10, 0, stop + Log{lost + again, "ResetTextBox(1, 12, 4.50)", speed},
+         "792\n461\n0\n4.500000\n"}};
+    // clang-format on
+    for (const auto &c : cases) {
+        std::filesystem::remove("_KIVOSTAKKOGAME.CFG");
+        if (!c.file.empty())
+            writeFile(c.file);
+        highScore = 99;
+        highSpeed = 1;
+        scoreRecordAtStart = c.atStart;
+        rowsCompleted = c.rows;
+        soundOn = c.sound;
+        gameRunning = pauseActive = 1;
+        gameStartTime = time(NULL) - 45;
+        board[5][1] = 2; // every shape covers its pivot, the entry cell
+        nextPiece = Piece{3, 5, 1, 0, 4};
+        ui.lastPlot.clear();
+        SetRandomSeed(1);
+        ui.log.clear();
+        NewPiece();
+        EXPECT_EQ(ui.log, c.log);
+        EXPECT_EQ(readFile(), c.after);
+        EXPECT_EQ(gameRunning + pauseActive, 0);
+    }
+    nextPiece.colour = 7; // a colour that no piece has shows the blank image
+    ui.log.clear();
+    DisplayNextPiece();
+    EXPECT_EQ(matching("Strange").size(), 4u);
+    EXPECT_EQ(matching("SetCtrlBitmap.*100").size(), 4u);
 }
 
 TEST_F(Game, ACellIsOneBitmapPlotAtItsPlaceAndTheBlankImageErasesIt) {
-    const struct { int column, row, colour, fails; Log log; } steps[] = { // the calls between the board's hide and show
-        {1, 1, 2, 0, {"PlotBitmap(1, 10, 90, 190, 10, 10, null)", "SetCtrlBitmap(1, 10, 1, 102)"}},
-        {1, 1, 2, 0, {"DeleteGraphPlot(1, 10, 1, 1)", "PlotBitmap(1, 10, 90, 190, 10, 10, null)", "SetCtrlBitmap(1, 10, 2, 102)"}},
+    const std::string plotAt = "PlotBitmap(1, 10, ";
+    // The calls between the board's hide and show.
+    // clang-format off
+    const struct { int column, row, colour, fails; Log log; } steps[] = {
+        {1, 1, 2, 0, {plotAt + "90, 190, 10, 10, null)", "SetCtrlBitmap(1, 10, 1, 102)"}},
+        {1, 1, 2, 0, {"DeleteGraphPlot(1, 10, 1, 1)", plotAt + "90, 190, 10, 10, null)",
+                      "SetCtrlBitmap(1, 10, 2, 102)"}},
         {1, 1, 7, 0, {"DeleteGraphPlot(1, 10, 2, 1)"}}, {1, 1, 0, 0, {}},
-        {10, 20, 6, 0, {"PlotBitmap(1, 10, 0, 0, 10, 10, null)", "SetCtrlBitmap(1, 10, 3, 106)"}},
-        {10, 20, 5, 1, {"DeleteGraphPlot(1, 10, 3, 1)", "PlotBitmap(1, 10, 0, 0, 10, 10, null)"}}, {10, 20, -1, 0, {}},
-        {5, 0, 1, 0, {"PlotBitmap(1, 10, 50, 200, 10, 10, null)", "SetCtrlBitmap(1, 10, 4, 101)"}}};
+        {10, 20, 6, 0, {plotAt + "0, 0, 10, 10, null)", "SetCtrlBitmap(1, 10, 3, 106)"}},
+        {10, 20, 5, 1, {"DeleteGraphPlot(1, 10, 3, 1)", plotAt + "0, 0, 10, 10, null)"}},
+        {10, 20, -1, 0, {}},
+        {5, 0, 1, 0, {plotAt + "50, 200, 10, 10, null)", "SetCtrlBitmap(1, 10, 4, 101)"}}};
+    // clang-format on
     for (const auto &s : steps) {
-        ui.log.clear(), ui.plotFailures = s.fails, PaintSquare(s.column, s.row, s.colour);
-        EXPECT_EQ(ui.log, Log{"SetCtrlAttribute(1, 10, 530, 0)"} + s.log + Log{"SetCtrlAttribute(1, 10, 530, 1)"});
+        ui.log.clear();
+        ui.plotFailures = s.fails;
+        PaintSquare(s.column, s.row, s.colour);
+        EXPECT_EQ(ui.log, Log{"SetCtrlAttribute(1, 10, 530, 0)"} + s.log +
+                              Log{"SetCtrlAttribute(1, 10, 530, 1)"});
     }
-    ui.log.clear(), PaintPiece(Piece{5, 5, 5, 0, 3}, 1), PaintPiece(Piece{5, 5, 5, 0, 3}, 0); // the pivot first, then in order
-    EXPECT_EQ(matching("PlotBitmap.*[46]0, 150|Plot\\(1, 10, 5"), (Log{"PlotBitmap(1, 10, 60, 150, 10, 10, null)",
-        "PlotBitmap(1, 10, 40, 150, 10, 10, null)", "DeleteGraphPlot(1, 10, 5, 1)"}));
+    ui.log.clear();
+    PaintPiece(Piece{5, 5, 5, 0, 3}, 1);
+    PaintPiece(Piece{5, 5, 5, 0, 3}, 0);
+    // The pivot first, then in order.
+    EXPECT_EQ(matching("PlotBitmap.*[46]0, 150|Plot\\(1, 10, 5"),
+              (Log{plotAt + "60, 150, 10, 10, null)", plotAt + "40, 150, 10, 10, null)",
+                   "DeleteGraphPlot(1, 10, 5, 1)"}));
     EXPECT_EQ(cellPlots[5][20], 4);
 }
 
-static int panelEvent(int, int, int event, void *, int key, int) { return MainCallBk(1, event, nullptr, key, 0); }
+static int panelEvent(int, int, int event, void *, int key, int) {
+    return MainCallBk(1, event, nullptr, key, 0);
+}
 
 TEST_F(Game, CommandsActOnTheirOwnEventOnlyAndGiveEachStateItsLook) {
-    const std::string off = "SetCtrlAttribute(1, 15, 1271, 0)", on = "SetCtrlAttribute(1, 15, 1271, 1)", lit = "SetCtrlVal(1, 11, 1)",
-        quit = "GenericMessagePopup(Message, Do you quit the game now?, __Yes, __No, null, null, 0, 0, 2, 2, 0)",
-        start = "GenericMessagePopup(Message, Do you want to start a new game now?, __Yes, __No, null, null, 0, 0, 2, 2, 0)",
-        help = "MessagePopup(Help, Goal: make a full row to score\n\nLeft arrow key: move left\nRight key: move right\nUp key: "
-               "rotate\nDown key (hold): accelerated down\nCtrl + Down key: immediate down\n\nClick the foot icon \tto visit "
-               "website\nStakko \xC2\xA9 2026 the Stakko developers. Free to play and to share.)";
-    const Log held = {off, "SetCtrlVal(1, 11, 0)", "SetCtrlAttribute(1, 8, 500, 1)", "SetCtrlAttribute(1, 5, 880, 65280)"},
-              going = {on, lit, "SetCtrlAttribute(1, 8, 500, 0)", "SetCtrlAttribute(1, 5, 880, 1193046)"};
-    // In turn from the idle panel: callback, event (key Left), answer to a question, result, calls but file checks and cells.
+    const std::string off = "SetCtrlAttribute(1, 15, 1271, 0)", bye = "QuitUserInterface(0)";
+    const std::string on = "SetCtrlAttribute(1, 15, 1271, 1)", lit = "SetCtrlVal(1, 11, 1)";
+    const std::string ask = "GenericMessagePopup(Message, Do you ",
+                      yesNo = "?, __Yes, __No, null, null, ";
+    const std::string quit = ask + "quit the game now" + yesNo + "0, 0, 2, 2, 0)";
+    const std::string start = ask + "want to start a new game now" + yesNo + "0, 0, 2, 2, 0)";
+    const std::string help =
+        "MessagePopup(Help, Goal: make a full row to score\n\nLeft arrow key: move left\nRight "
+        "key: move right\nUp key: rotate\nDown key (hold): accelerated down\nCtrl + Down key: "
+        "immediate down\n\nClick the foot icon \tto visit website\nStakko \xC2\xA9 2026 the "
+        "Stakko developers. Free to play and to share.)";
+    const Log held = {off, "SetCtrlVal(1, 11, 0)", "SetCtrlAttribute(1, 8, 500, 1)",
+                      "SetCtrlAttribute(1, 5, 880, 65280)"};
+    const Log going = {on, lit, "SetCtrlAttribute(1, 8, 500, 0)",
+                       "SetCtrlAttribute(1, 5, 880, 1193046)"};
+    // In turn from the idle panel: callback, event (key Left), answer to a question, result,
+    // calls but file checks and cells.
+    // clang-format off
     const struct { CtrlCallbackPtr callback; int event, answer, result; Log log; } steps[] = {
-        {Start, 1, 1, 0, {off, start, "SetCtrlAttribute(1, 15, 1270, 0.4)", "SetCtrlVal(1, 4, 0)", "SetCtrlVal(1, 3, 9999)", "DeleteGraphPlot(1, 10, -1, 1)",
-                          "DeleteGraphPlot(1, 2, -1, 1)", on, lit, "SetCtrlAttribute(1, 5, 500, 0)", "SetActiveCtrl(1, 5)"}},
+        {Start, 1, 1, 0, {off, start, "SetCtrlAttribute(1, 15, 1270, 0.4)", "SetCtrlVal(1, 4, 0)",
+         "SetCtrlVal(1, 3, 9999)", "DeleteGraphPlot(1, 10, -1, 1)", "DeleteGraphPlot(1, 2, -1, 1)",
+         on, lit, "SetCtrlAttribute(1, 5, 500, 0)", "SetActiveCtrl(1, 5)"}},
         {Start, 2, 1, 0, {}}, {pauseGame, 2, 0, 0, {}}, {noSound, 3, 0, 0, {}}, {Help, 2, 0, 0, {}},
-        {QuitCallback, 2, 1, 0, {}}, {goOnline, 1, 0, 0, {}}, {TimerCallback, 1, 0, 0, {}}, {panelEvent, 3, 0, 0, {}},
-        {panelEvent, 8, 0, 0, {}}, {pauseGame, 1, 0, 0, held}, {Help, 1, 0, 0, {help}}, {QuitCallback, 1, 2, 0, {off, quit}},
-        {pauseGame, 1, 0, 0, going}, {Help, 1, 0, 0, held + Log{help} + going}, {QuitCallback, 1, 0, 0, {off, quit, on}},
+        {QuitCallback, 2, 1, 0, {}}, {goOnline, 1, 0, 0, {}}, {TimerCallback, 1, 0, 0, {}},
+        {panelEvent, 3, 0, 0, {}}, {panelEvent, 8, 0, 0, {}}, {pauseGame, 1, 0, 0, held},
+        {Help, 1, 0, 0, {help}}, {QuitCallback, 1, 2, 0, {off, quit}}, {pauseGame, 1, 0, 0, going},
+        {Help, 1, 0, 0, held + Log{help} + going}, {QuitCallback, 1, 0, 0, {off, quit, on}},
         {Start, 1, 2, 1, {off, start, on, lit, "SetCtrlAttribute(1, 5, 500, 0)"}},
-        {noSound, 1, 0, 0, {"SetCtrlAttribute(1, 6, 880, 16711680)"}}, {noSound, 1, 0, 0, {"SetCtrlAttribute(1, 6, 880, 1193046)"}},
+        {noSound, 1, 0, 0, {"SetCtrlAttribute(1, 6, 880, 16711680)"}},
+        {noSound, 1, 0, 0, {"SetCtrlAttribute(1, 6, 880, 1193046)"}},
         {goOnline, 3, 0, 0, {"LaunchExecutable(xdg-open https://www.stakko.org/kivogame.html)"}},
-        {QuitCallback, 1, 1, 0, {off, quit, "QuitUserInterface(0)"}}, {panelEvent, 7, 0, 0, {}}, {Help, 1, 0, 0, {help}},
-        {QuitCallback, 1, 2, 0, {off, quit}}, {Start, 1, 0, 1, {off, start}},
-        {QuitCallback, 1, 1, 0, {off, quit, "QuitUserInterface(0)"}},
+        {QuitCallback, 1, 1, 0, {off, quit, bye}}, {panelEvent, 7, 0, 0, {}},
+        {Help, 1, 0, 0, {help}}, {QuitCallback, 1, 2, 0, {off, quit}},
+        {Start, 1, 0, 1, {off, start}}, {QuitCallback, 1, 1, 0, {off, quit, bye}},
         {panelEvent, 12, 0, 0, {"GetPanelAttribute(1, 540)", "GetPanelAttribute(1, 533)"}}};
-    std::fill(&board[0][0], &board[0][0] + 242, 3), std::fill(&cellPlots[0][0], &cellPlots[0][0] + 242, 999);
-    int seed = (writeFile("640\n380\n70\n5.000000\n"), rowsCompleted = 7, ui.h = 600, ui.w = 400, int(time(NULL)));
+    // clang-format on
+    std::fill(&board[0][0], &board[0][0] + 242, 3);
+    std::fill(&cellPlots[0][0], &cellPlots[0][0] + 242, 999);
+    writeFile("640\n380\n70\n5.000000\n");
+    rowsCompleted = 7;
+    ui.h = 600;
+    ui.w = 400;
+    int seed = int(time(NULL));
     for (const auto &s : steps) {
-        ui.log.clear(), ui.answer = s.answer;
+        ui.log.clear();
+        ui.answer = s.answer;
         EXPECT_EQ(s.callback(1, 0, s.event, nullptr, 0x0800, 0), s.result) << &s - steps;
         EXPECT_EQ(matching("Bitmap|Break|FileSize|, 530, ", false), s.log) << &s - steps;
-        if (&s == steps) { // the new game: checked files, emptied board and cells, re-read records, two pieces drawn
-            EXPECT_EQ((std::vector<long>{long(matching("GetBitmapFromFile").size()), long(matching("PlotBitmap").size()),
-                std::count(&board[0][0], &board[0][0] + 242, 0), std::count(&cellPlots[0][0], &cellPlots[0][0] + 242, 999),
-                scoreRecordAtStart, rowsCompleted, gameStartTime >= seed}), (std::vector<long>{7, 8, 210, 11, 70, 0, 1}));
-        }
+        if (&s != steps)
+            continue;
+        // The new game: checked files, emptied board and cells, re-read records.
+        EXPECT_EQ(matching("GetBitmapFromFile").size(), 7u);
+        EXPECT_EQ(std::count(&board[0][0], &board[0][0] + 242, 0), 210);
+        EXPECT_EQ(std::count(&cellPlots[0][0], &cellPlots[0][0] + 242, 999), 11);
+        EXPECT_EQ(scoreRecordAtStart * 100 + rowsCompleted, 7000);
     }
-    EXPECT_EQ(currentPiece, (SetRandomSeed(seed), setNextPiece(), nextPiece)); // seeded with the time
+    SetRandomSeed(seed); // seeded with the time
+    setNextPiece();
+    EXPECT_EQ(currentPiece, nextPiece);
     EXPECT_EQ(readFile(), "600\n400\n70\n5.000000\n"); // the size event wrote the new size
 }
 
 TEST_F(Game, AFileMissingAtAGameStartEndsTheProgramWithZero) {
-    ui.missing["WAVs/KIVO_Stakko_Game_Full_Row.wav"] = -1, ui.answer = 1;
-    EXPECT_EXIT((exitExpected = true, Start(1, 8, 1, nullptr, 0, 0)), testing::ExitedWithCode(0), "");
+    ui.missing["WAVs/KIVO_Stakko_Game_Full_Row.wav"] = -1;
+    ui.answer = 1;
+    exitExpected = true;
+    EXPECT_EXIT(Start(1, 8, 1, nullptr, 0, 0), testing::ExitedWithCode(0), "");
+    exitExpected = false;
 }
 
 TEST_F(Game, StartUpChecksTheFilesThenShowsTheIdlePanelAtItsStoredSize) {
-    // The file missing, the run-time's and the panel's results; main's result and its calls but the installation check.
+    // The file missing, the run-time's and the panel's results; main's result and its calls but
+    // the installation check.
+    const Log loaded = {"InitCVIRTEEx()", "LoadPanel(0, stakko.uir, 1)"};
+    // clang-format off
     const struct { const char *missing; int init, panel, result; Log log; } cases[] = {
-        {"stakko.uir", 1, 0, 0, {"MessagePopup(Error, Missing UIR file.)"}}, {"", 0, 0, -1, {"InitCVIRTEEx()"}},
-        {"", 1, -2, -1, {"InitCVIRTEEx()", "LoadPanel(0, stakko.uir, 1)"}}, {"", 1, 0, 0, {"InitCVIRTEEx()", "LoadPanel(0, stakko.uir, 1)",
-            "SetCtrlAttribute(0, 15, 1271, 0)", "SetCtrlAttribute(0, 11, 920, 65280)", "SetCtrlAttribute(0, 11, 921, 16711680)", "SetCtrlVal(0, 11, 0)",
-            "SetCtrlAttribute(0, 5, 500, 1)", "GetCtrlAttribute(0, 5, 880)", "ResetTextBox(0, 13, 1250)", "ResetTextBox(0, 12, 3.42)",
-            "SetPanelSize(0, 640, 380)", "DisplayPanel(0)", "RunUserInterface()", "DiscardPanel(0)"}}};
+        {"stakko.uir", 1, 0, 0, {"MessagePopup(Error, Missing UIR file.)"}},
+        {"", 0, 0, -1, {"InitCVIRTEEx()"}}, {"", 1, -2, -1, loaded},
+        {"", 1, 0, 0, loaded + Log{"SetCtrlAttribute(0, 15, 1271, 0)",
+         "SetCtrlAttribute(0, 11, 920, 65280)", "SetCtrlAttribute(0, 11, 921, 16711680)",
+         "SetCtrlVal(0, 11, 0)", "SetCtrlAttribute(0, 5, 500, 1)", "GetCtrlAttribute(0, 5, 880)",
+         "ResetTextBox(0, 13, 1250)", "ResetTextBox(0, 12, 3.42)", "SetPanelSize(0, 640, 380)",
+         "DisplayPanel(0)", "RunUserInterface()", "DiscardPanel(0)"}}};
+    // clang-format on
     char *arguments[] = {nullptr};
     for (const auto &c : cases) {
-        writeFile("640\n380\n1250\n3.418750\n"), ui = FakeRunTime(), ui.initResult = c.init, ui.loadResult = c.panel;
-        ui.missing[c.missing] = -1, at(5, 880) = 0x3A4B5C, soundOn = 0, pauseActive = 1;
-        ui.onRun = [] { EXPECT_EQ(soundOn * 10 + pauseActive + defaultButtonColour, 0x3A4B5C + 10); };
+        writeFile("640\n380\n1250\n3.418750\n");
+        ui = FakeRunTime();
+        ui.initResult = c.init;
+        ui.loadResult = c.panel;
+        ui.missing[c.missing] = -1;
+        at(5, 880) = 0x3A4B5C;
+        soundOn = 0;
+        pauseActive = 1;
+        ui.onRun = [] { // sound on, not paused, the button's own colour kept
+            EXPECT_EQ(soundOn * 10 + pauseActive + defaultButtonColour, 10 + 0x3A4B5C);
+            return 0;
+        };
         EXPECT_EQ(stakkoMain(1, arguments), c.result);
         EXPECT_EQ(matching("Bitmap|Break|FileSize", false), c.log);
-        EXPECT_EQ(ui.log[0] + readFile(), "GetBitmapFromFile(Images/KIVO_Stakko_Game_blank.bmp)640\n380\n1250\n3.418750\n");
+        EXPECT_EQ(ui.log[0], "GetBitmapFromFile(Images/KIVO_Stakko_Game_blank.bmp)");
+        EXPECT_EQ(readFile(), "640\n380\n1250\n3.418750\n");
     }
 }
 
 TEST_F(Game, TheRecordsFileIsReadIntoItsRangesOrGivesTheDefaults) {
     // The file ("-": none); height, width, score and speed records before the read and after it.
-    const struct { const char *file; float before[4], after[4]; } cases[] = {{"-", {5, 5, 5, 5}, {792, 461, 0, 9999}},
+    // clang-format off
+    const struct { const char *file; std::vector<float> before, after; } cases[] = {
+        {"-", {5, 5, 5, 5}, {792, 461, 0, 9999}},
         {"50\n5000\n-3\n-1.5\n", {5, 5, 5, 5}, {100, 3000, 0, 9999}},
         {"99 3001 10000 9999.5", {5, 5, 5, 5}, {100, 3000, 9999, 9999}},
         {"100\r\n3000\r\n9999\r\n0.000000\r\n", {5, 5, 5, 5}, {100, 3000, 9999, 0}},
         {"3001\n99\n-1\n3.41875\n", {5, 5, 5, 5}, {3000, 100, 0, 3.41875f}},
-        {"800\n500\n", {50, 4000, 12000, 3.5}, {800, 500, 9999, 3.5}}, {"", {50, 4000, -5, 10000}, {100, 3000, 0, 9999}},
+        {"800\n500\n", {50, 4000, 12000, 3.5}, {800, 500, 9999, 3.5}},
+        {"", {50, 4000, -5, 10000}, {100, 3000, 0, 9999}},
         {"abc\n1\n2\n3\n", {640, 380, 70, -2}, {640, 380, 70, 9999}}};
+    // clang-format on
     for (const auto &c : cases) {
-        std::filesystem::remove("_KIVOSTAKKOGAME.CFG"), *c.file == '-' ? void() : writeFile(c.file);
-        panelHeight = int(c.before[0]), panelWidth = int(c.before[1]), highScore = int(c.before[2]), highSpeed = c.before[3];
+        bool none = *c.file == '-';
+        std::filesystem::remove("_KIVOSTAKKOGAME.CFG");
+        if (!none)
+            writeFile(c.file);
+        panelHeight = int(c.before[0]);
+        panelWidth = int(c.before[1]);
+        highScore = int(c.before[2]);
+        highSpeed = c.before[3];
         readCFGFile();
-        EXPECT_EQ((std::vector<float>{float(panelHeight), float(panelWidth), float(highScore), highSpeed}), std::vector<float>(c.after, c.after + 4));
-        EXPECT_EQ(std::filesystem::exists("_KIVOSTAKKOGAME.CFG"), *c.file != '-'); // reading creates none
+        EXPECT_EQ(std::vector<float>(
+                      {float(panelHeight), float(panelWidth), float(highScore), highSpeed}),
+                  c.after);
+        EXPECT_EQ(std::filesystem::exists("_KIVOSTAKKOGAME.CFG"), !none); // reading creates none
     }
 }
 
 TEST_F(Game, TheInstallationCheckGoesInOrderAndNamesTheFirstMissingFileOnly) {
-    const char *const files[17][2] = {{"Images/KIVO_Stakko_Game_blank.bmp", "image file 1"}, {"Images/KIVO_Stakko_Game_red.bmp", "image file 2"},
-        {"Images/KIVO_Stakko_Game_green.bmp", "image file 3"}, {"Images/KIVO_Stakko_Game_blue.bmp", "image file 4"},
-        {"Images/KIVO_Stakko_Game_cyan.bmp", "image file 5"}, {"Images/KIVO_Stakko_Game_yellow.bmp", "image file 6"},
-        {"Images/KIVO_Stakko_Game_magenta.bmp", "image file 7"}, {"WAVs/KIVO_Stakko_Game_Over.wav", "sound file 1"},
-        {"WAVs/KIVO_Stakko_Game_Full_Row.wav", "sound file 2"}, {"WAVs/KIVO_Stakko_Game_Salute.wav", "sound file 3"},
-        {"WAVs/KIVO_Stakko_Game_Salute_2.wav", "sound file 4"}, {"KIVO_Stakko", "EXE file"}, {"stakko.uir", "UIR file"},
-        {"runtime/stakkort.qss", "DLL file 1"}, {"runtime/DejaVuSans.ttf", "DLL file 2"}, {"runtime/DejaVuSans-Bold.ttf", "DLL file 3"},
+    const std::string image = "Images/KIVO_Stakko_Game_", sound = "WAVs/KIVO_Stakko_Game_";
+    // clang-format off
+    const std::string files[17][2] = {
+        {image + "blank.bmp", "image file 1"}, {image + "red.bmp", "image file 2"},
+        {image + "green.bmp", "image file 3"}, {image + "blue.bmp", "image file 4"},
+        {image + "cyan.bmp", "image file 5"}, {image + "yellow.bmp", "image file 6"},
+        {image + "magenta.bmp", "image file 7"}, {sound + "Over.wav", "sound file 1"},
+        {sound + "Full_Row.wav", "sound file 2"}, {sound + "Salute.wav", "sound file 3"},
+        {sound + "Salute_2.wav", "sound file 4"}, {"KIVO_Stakko", "EXE file"},
+        {"stakko.uir", "UIR file"}, {"runtime/stakkort.qss", "DLL file 1"},
+        {"runtime/DejaVuSans.ttf", "DLL file 2"}, {"runtime/DejaVuSans-Bold.ttf", "DLL file 3"},
         {"runtime/stakkort.rcc", "CVI file 1"}};
-    for (int missing = -1; missing < 17; missing++) { // -1: nothing missing; else that file and the next one
+    // clang-format on
+    for (int missing = -1; missing < 17; missing++) { // -1: none; else that file and the next
+        ui = FakeRunTime();
+        if (missing >= 0)
+            ui.missing = {{files[missing][0], missing % 2 ? -4 : -1},
+                          {files[std::min(missing + 1, 16)][0], -1}};
         Log expected;
-        ui = FakeRunTime(), ui.missing = {{files[std::max(missing, 0)][0], missing % 2 ? -4 : -1}, {files[std::min(missing + 1, 16)][0], -1}};
-        for (int i = 0, last = missing < 0 ? (ui.missing.clear(), 16) : missing; i <= last; i++) {
-            std::string file = files[i][0];
-            expected = expected + (i < 7 ? Log{"GetBitmapFromFile(" + file + ")"} : Log{"DisableBreak()", "CVI_GetFileSize(" + file + ")", "EnableBreak()"});
+        for (int i = 0; i <= (missing < 0 ? 16 : missing); i++) {
+            if (i < 7)
+                expected.push_back("GetBitmapFromFile(" + files[i][0] + ")");
+            else
+                expected = expected + Log{"DisableBreak()", "CVI_GetFileSize(" + files[i][0] + ")",
+                                          "EnableBreak()"};
         }
+        if (missing >= 0)
+            expected.push_back("MessagePopup(Error, Missing " + files[missing][1] + ".)");
         EXPECT_EQ(checkFileIntegrity(), missing < 0);
-        EXPECT_EQ(ui.log, missing < 0 ? expected : expected + Log{"MessagePopup(Error, Missing " + std::string(files[missing][1]) + ".)"});
+        EXPECT_EQ(ui.log, expected);
     }
-    EXPECT_EQ((ui.missing = {{"b", -1}, {"c", -4}, {"d", -7}}, std::vector<int>{FileExists("b", 0), FileExists("c", 0), FileExists("d", 0)}),
-              (std::vector<int>{0, -12, -93})); // under the check: not found, short of memory, any other answer
+    ui.missing = {{"b", -1}, {"c", -4}, {"d", -7}}; // not found, short of memory, any other answer
+    EXPECT_EQ(FileExists("b", 0), 0);
+    EXPECT_EQ(FileExists("c", 0), -12);
+    EXPECT_EQ(FileExists("d", 0), -93);
 }

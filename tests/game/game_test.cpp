@@ -22,6 +22,7 @@ struct FakeRunTime {
     int answer = 2, nextBitmap = 100, breakOnErrors = 1, initResult = 1, loadResult = 1;
     int plotFailures = 0, h = 0, w = 0; // the next plots that fail; the panel's height and width
     std::function<int()> onRun = [] { return 0; }; // what happens inside the event loop
+    double &at(int control, int attribute) { return attributes[{control, attribute}]; }
 } ui;
 
 static std::string text(const char *value) {
@@ -39,9 +40,6 @@ template <typename... Args> static void record(const char *name, Args... args) {
     for (size_t i = 0; i < parts.size(); i++)
         call += (i > 0 ? ", " : "") + parts[i];
     ui.log.push_back(call + ")");
-}
-static double &at(int control, int attribute) {
-    return ui.attributes[{control, attribute}];
 }
 // Gives an output parameter its value; the call succeeds.
 template <typename T, typename V> static int put(T *slot, V value) {
@@ -72,12 +70,12 @@ FAKE_AS(RunUserInterface, (void), ui.onRun(), "RunUserInterface")
 FAKE_AS(ProcessDrawEvents, (void), 0, "ProcessDrawEvents")
 FAKE(LoadPanel, (int p, const char *f, int n), ui.loadResult, p, f, n)
 FAKE(GetPanelAttribute, (int p, int a, int *v), put(v, a == 540 ? ui.h : ui.w), p, a)
-FAKE(SetCtrlAttribute, (int p, int c, int a, double v), put(&at(c, a), v), p, c, a, v)
+FAKE(SetCtrlAttribute, (int p, int c, int a, double v), put(&ui.at(c, a), v), p, c, a, v)
 int SetCtrlAttribute(int p, int c, int a, int v) { return SetCtrlAttribute(p, c, a, 1.0 * v); }
-FAKE(GetCtrlAttribute, (int p, int c, int a, int *v), put(v, at(c, a)), p, c, a)
-FAKE(SetCtrlVal, (int p, int c, double v), put(&at(c, 0), v), p, c, v)
+FAKE(GetCtrlAttribute, (int p, int c, int a, int *v), put(v, ui.at(c, a)), p, c, a)
+FAKE(SetCtrlVal, (int p, int c, double v), put(&ui.at(c, 0), v), p, c, v)
 int SetCtrlVal(int p, int c, int v) { return SetCtrlVal(p, c, 1.0 * v); }
-FAKE(GetCtrlVal, (int p, int c, int *v), put(v, at(c, 0)), p, c)
+FAKE(GetCtrlVal, (int p, int c, int *v), put(v, ui.at(c, 0)), p, c)
 FAKE(GetBitmapFromFile, (const char *f, int *id),
      ui.missing.count(f) ? -1 : put(id, ui.nextBitmap++), f)
 FAKE(PlotBitmap, (int p, int g, double x, double y, double w, double h, const char *f),
@@ -109,13 +107,6 @@ static Log matching(const char *pattern, bool keep = true) {
             found.push_back(call);
     return found;
 }
-static std::string readFile() {
-    std::ifstream in("_KIVOSTAKKOGAME.CFG");
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-static void writeFile(const std::string &text) {
-    std::ofstream("_KIVOSTAKKOGAME.CFG") << text;
-}
 static void clearBoard() {
     memset(board, 0, sizeof board);
     memset(cellPlots, 0, sizeof cellPlots);
@@ -145,6 +136,14 @@ struct Game : testing::Test {
         defaultButtonColour = 0x123456;
         checkFileIntegrity();
         clearBoard();
+    }
+    static std::string readFile() {
+        std::ifstream in("_KIVOSTAKKOGAME.CFG");
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    static void writeFile(const std::string &text) { std::ofstream("_KIVOSTAKKOGAME.CFG") << text; }
+    static int panelEvent(int, int, int event, void *, int key, int) {
+        return MainCallBk(1, event, nullptr, key, 0);
     }
     void TearDown() override {
         testRunning = false;
@@ -281,7 +280,7 @@ TEST_F(Game, FullRowsGoAndScoreTenTimesTheirNumberSquared) {
                 c.full.count(row) || (row == 16 && column > 1) || (row == 19 && column < 10);
         }
         board[5][1] = 1;
-        at(4, 0) = c.score;
+        ui.at(4, 0) = c.score;
         highScore = c.record;
         rowsCompleted = c.rows;
         soundOn = c.sound;
@@ -391,10 +390,6 @@ TEST_F(Game, ACellIsOneBitmapPlotAtItsPlaceAndTheBlankImageErasesIt) {
     EXPECT_EQ(cellPlots[5][20], 4);
 }
 
-static int panelEvent(int, int, int event, void *, int key, int) {
-    return MainCallBk(1, event, nullptr, key, 0);
-}
-
 TEST_F(Game, CommandsActOnTheirOwnEventOnlyAndGiveEachStateItsLook) {
     const std::string off = "SetCtrlAttribute(1, 15, 1271, 0)", bye = "QuitUserInterface(0)";
     const std::string on = "SetCtrlAttribute(1, 15, 1271, 1)", lit = "SetCtrlVal(1, 11, 1)";
@@ -487,7 +482,7 @@ TEST_F(Game, StartUpChecksTheFilesThenShowsTheIdlePanelAtItsStoredSize) {
         ui.initResult = c.init;
         ui.loadResult = c.panel;
         ui.missing[c.missing] = -1;
-        at(5, 880) = 0x3A4B5C;
+        ui.at(5, 880) = 0x3A4B5C;
         soundOn = 0;
         pauseActive = 1;
         ui.onRun = [] { // sound on, not paused, the button's own colour kept

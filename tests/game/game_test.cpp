@@ -441,11 +441,13 @@ TEST_F(Game, CommandsActOnTheirOwnEventOnlyAndGiveEachStateItsLook) {
         EXPECT_EQ(matching("Bitmap|Break|FileSize|, 530, ", false), s.log) << &s - steps;
         if (&s != steps)
             continue;
-        // The new game: checked files, emptied board and cells, re-read records.
+        // The new game: checked files, emptied board and cells, re-read records, two pieces.
         EXPECT_EQ(matching("GetBitmapFromFile").size(), 7u);
+        EXPECT_EQ(matching("PlotBitmap").size(), 8u); // the piece and the next one drawn
         EXPECT_EQ(std::count(&board[0][0], &board[0][0] + 242, 0), 210);
         EXPECT_EQ(std::count(&cellPlots[0][0], &cellPlots[0][0] + 242, 999), 11);
         EXPECT_EQ(scoreRecordAtStart * 100 + rowsCompleted, 7000);
+        EXPECT_GE(gameStartTime, seed); // the clock starts with the game
     }
     SetRandomSeed(seed); // seeded with the time
     setNextPiece();

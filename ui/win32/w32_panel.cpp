@@ -37,9 +37,9 @@ RECT area(const rt::Control &c, const RECT &client) {
 }
 
 RECT plotRect(const rt::Control &c, const rt::Plot &plot, const RECT &client) {
-    double unit = 0;
-    const rt::Box b =
-        rt::plotBox(c, rt::graphAxes(c, client.right, client.bottom, &unit), unit, plot);
+    double unit = 0; // set by the layout before the plot is placed with it
+    const rt::Box axes = rt::graphAxes(c, client.right, client.bottom, &unit);
+    const rt::Box b = rt::plotBox(c, axes, unit, plot);
     return RECT{b.left, b.top, b.right, b.bottom};
 }
 

@@ -206,13 +206,6 @@ class Journeys(unittest.TestCase):
                         f"window, Quit and foot icon span {spans} on a {width}x{height} screen")
         self.assertEqual(list(game.folder.glob("*.CFG")), [], "start-up wrote records")
 
-    def test_unserved_display_ends_with_minus_one(self):
-        folder, started = self.copy(), time.monotonic()
-        done = subprocess.run([folder / "KIVO_Stakko"], cwd=folder, timeout=20,
-                              env=dict(os.environ, DISPLAY=":77"))
-        self.assertEqual(done.returncode, 255, "a negative code names the signal that ended it")
-        self.assertLess(time.monotonic() - started, 10)
-
 
 if __name__ == "__main__":
     SOURCE = Path(sys.argv.pop(1)).resolve()

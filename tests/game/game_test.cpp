@@ -152,6 +152,29 @@ struct Game : testing::Test {
     }
 };
 
+// The cells of each shape in rotations 0 to 3 with its pivot at column 5, row 5, as column-row.
+// clang-format off
+static const char *const shapeCells[7][4] = {
+    {"54 55 56 57", "45 55 65 75", "54 55 56 57", "45 55 65 75"},
+    {"54 55 56 66", "45 46 55 65", "44 54 55 56", "45 55 64 65"},
+    {"46 55 56 65", "44 45 55 56", "46 55 56 65", "44 45 55 56"},
+    {"55 56 65 66", "55 56 65 66", "55 56 65 66", "55 56 65 66"},
+    {"45 55 56 66", "55 56 64 65", "45 55 56 66", "55 56 64 65"},
+    {"45 54 55 65", "54 55 56 65", "45 55 56 65", "45 54 55 56"},
+    {"46 54 55 56", "44 45 55 65", "54 55 56 64", "45 55 65 66"}};
+// clang-format on
+
+TEST_F(Game, EachShapeInEachRotationCoversItsOwnCells) {
+    for (int i = 0; i < 28; i++) { // shape i / 4 in rotation i % 4
+        AddArray(Piece{i / 4, 5, 5, i % 4, 4});
+        std::string covered;
+        for (int c = 0; c < 242; c++) // board[column][row], 11 by 22
+            if (std::exchange(board[c / 22][c % 22], 0) == 4)
+                covered += (covered.empty() ? "" : " ") + std::to_string(c / 22 * 10 + c % 22);
+        EXPECT_EQ(covered, shapeCells[i / 4][i % 4]) << i;
+    }
+}
+
 // Fifteen pieces as shape and colour, after a reversed and an empty range's draw.
 TEST_F(Game, PiecesComeShapeFirstFromTheWichmannHillGenerator) {
     const std::map<int, std::string> runs = {{16385, "352414554336611356213355264502"},
@@ -255,8 +278,8 @@ TEST_F(Game, FullRowsGoAndScoreTenTimesTheirNumberSquared) {
         EXPECT_EQ(matching("\\(1, 10, ", false), c.log);
         EXPECT_EQ(readFile(), c.file);
         EXPECT_EQ(after, c.after);
-        // The lone cell of row 1 moved down by the removed rows.
-        EXPECT_EQ(board[5][1] + board[5][1 + c.full.size()], c.full.empty() ? 2 : 1);
+        // The lone cell of row 1 moved down by the removed rows, row 1 left empty.
+        EXPECT_EQ(board[5][1] * 10 + board[5][1 + c.full.size()], c.full.empty() ? 11 : 1);
         // Each removed row moved the plots above it.
         EXPECT_EQ(matching("1, 10, 530, 0").size(),
                   10u * std::accumulate(c.full.begin(), c.full.end(), 0));

@@ -132,6 +132,8 @@ TEST_F(Contract, PlotsAreNumberedOnceAndDrawnWithYUpward) {
     EXPECT_LT(high >> 16, 0x60) << std::hex << high;
     EXPECT_EQ(DeleteGraphPlot(panel, 10, -1, 1), 0);
     EXPECT_LT(DeleteGraphPlot(panel, 10, first, 1), 0);
+    inject::pump(200);
+    EXPECT_EQ(inject::pixel(panel, 10, 0.5, 0.3), high) << std::hex << high; // all gone
     // Cells changed together are all drawn, also one between two others.
     for (double at : {0.0, 190.0, 95.0})
         SetCtrlBitmap(panel, 10, PlotBitmap(panel, 10, at / 2, at, 10, 10, nullptr), red);
@@ -216,8 +218,10 @@ TEST_F(Contract, ChangesAreOnScreenRightAfterProcessDrawEvents) {
     inject::pump(200);
     EXPECT_EQ(inject::pixel(panel, 11, 0.5, 0.5), 0xFF0000);
     SetCtrlVal(panel, 11, 1);
+    SetCtrlAttribute(panel, 5, ATTR_CMD_BUTTON_COLOR, 0x0000FF);
     ProcessDrawEvents(); // no event loop in between, as before a sound
     EXPECT_EQ(inject::pixel(panel, 11, 0.5, 0.5), 0x00FF00);
+    EXPECT_EQ(inject::pixel(panel, 5, 0.5, 0.2), 0x0000FF); // below the button's text
 }
 
 TEST(Loop, QuitBeforeTheLoopEndsItAtOnce) {

@@ -282,7 +282,7 @@ int SetCtrlBitmap(int panel, int control, int imageId, int bitmapId) {
     int error = 0;
     rt::Control *graph = find("SetCtrlBitmap", panel, control, &error, {rt::GRAPH});
     auto plot = graph ? graph->plots.find(imageId) : std::map<int, rt::Plot>::iterator();
-    if (!graph || plot == graph->plots.end() || (bitmapId != 0 && !rt::bitmap(bitmapId)))
+    if (!graph || plot == graph->plots.end() || !rt::bitmap(bitmapId))
         return graph ? rt::fail("SetCtrlBitmap", rt::ERR_BAD_HANDLE) : error;
     plot->second.bitmap = bitmapId;
     be::graphChanged(graph, &plot->second);

@@ -33,8 +33,8 @@ RECORDER(noSound)
 RECORDER(Help)
 RECORDER(QuitCallback)
 RECORDER(goOnline)
-extern "C" int CVICALLBACK MainCallBk(int, int event, void *, int data1, int) {
-    record("MainCallBk", 0, event, data1);
+extern "C" int CVICALLBACK MainCallBk(int, int event, void *, int data1, int data2) {
+    record("MainCallBk", data2, event, data1); // a panel has no control: data2 stays 0
     return 0;
 }
 
@@ -95,12 +95,16 @@ TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
         EXPECT_EQ(GetCtrlAttribute(panel, k.control, k.attribute, &value), 0);
         EXPECT_EQ(value, k.set) << k.control << " " << k.attribute;
     }
+    EnableBreakOnLibraryErrors();
+    DisableBreakOnLibraryErrors(); // refusals are answers, not noise on stderr
+    testing::internal::CaptureStderr();
     EXPECT_LT(SetCtrlAttribute(panel, 4, ATTR_INTERVAL, 1.0), 0);
     EXPECT_LT(SetCtrlAttribute(panel, 8, ATTR_ON_COLOR, 0), 0);
     EXPECT_LT(SetCtrlVal(panel, 8, 1), 0);
     EXPECT_LT(ResetTextBox(panel, 4, "1"), 0);
     EXPECT_LT(SetCtrlVal(panel, 99, 1), 0);
     EXPECT_LT(SetCtrlVal(panel + 100, 4, 1), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(SetPanelSize(panel, 600, 420), 0);
     EXPECT_EQ(GetPanelAttribute(panel, ATTR_HEIGHT, &value), 0);
     EXPECT_EQ(value, 600);

@@ -147,13 +147,17 @@ TEST_F(Contract, PlotsAreNumberedOnceAndDrawnWithYUpward) {
 
 TEST_F(Contract, InputReachesTheCallbacksTheFormNamesUnlessDimmed) {
     show();
+    SetActiveCtrl(panel, 8); // arrows keep the focus there; Enter commits the focused button
+    inject::key(panel, inject::KEY_DOWN, false);
+    inject::key(panel, '\r', false);
     inject::key(panel, inject::KEY_DOWN, true);
     inject::key(panel, 'a', false);
     inject::click(panel, 8);
     inject::click(panel, 14);
     inject::closeBox(panel);
     inject::pump(100);
-    EXPECT_EQ(events, "MainCallBk 0 7 263936;MainCallBk 0 7 97;Start 8 1 0;goOnline 14 3 1;"
+    EXPECT_EQ(events, "MainCallBk 0 7 1792;MainCallBk 0 7 0;Start 8 1 0;MainCallBk 0 7 "
+                      "263936;MainCallBk 0 7 97;Start 8 1 0;goOnline 14 3 1;"
                       "MainCallBk 0 11 0;QuitCallback 9 1 0;");
     events.clear();
     SetCtrlAttribute(panel, 8, ATTR_DIMMED, 1);

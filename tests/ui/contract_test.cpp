@@ -62,7 +62,7 @@ class Contract : public testing::Test {
     void TearDown() override { DiscardPanel(panel); }
     void show() {
         SetPanelSize(panel, 500, 400);
-        DisplayPanel(panel);
+        ASSERT_EQ(DisplayPanel(panel), 0);
         inject::pump(300);
         events.clear();
     }
@@ -230,6 +230,10 @@ TEST_F(Contract, ChangesAreOnScreenRightAfterProcessDrawEvents) {
     ProcessDrawEvents(); // no event loop in between, as before a sound
     EXPECT_EQ(inject::pixel(panel, 11, 0.5, 0.5), 0x00FF00);
     EXPECT_EQ(inject::pixel(panel, 5, 0.5, 0.2), 0x0000FF); // below the button's text
+    const int board = inject::pixel(panel, 10, 0.5, 0.5);
+    SetCtrlAttribute(panel, 10, ATTR_VISIBLE, 0);
+    ProcessDrawEvents();
+    EXPECT_NE(inject::pixel(panel, 10, 0.5, 0.5), board); // the panel shows through
 }
 
 TEST(Loop, QuitBeforeTheLoopEndsItAtOnce) {

@@ -204,9 +204,9 @@ TEST_F(Contract, TheTimerTicksOnlyWhileEnabledAndNoFasterThanEvery20ms) {
     EXPECT_EQ(events.size() / tick.size(), ticks);
 }
 
-TEST_F(Contract, QuestionsAnswerYesOnlyToTheFirstButton) {
+TEST_F(Contract, QuestionsAnswerYesOnlyToTheFirstButtonAndStartOnTheActiveOne) {
     show();
-    const struct { int key, answer; } cases[] = {{'Y', 1}, {'N', 2}, {'\r', 2}, {27, 2}};
+    const struct { int key, answer; } cases[] = {{'Y', 1}, {'N', 2}, {'\r', 2}, {27, 2}, {' ', 2}};
     for (const auto &c : cases) {
         inject::answer(c.key);
         EXPECT_EQ(GenericMessagePopup("Message", "Sure?", "__Yes", "__No", nullptr, nullptr, 0, 0,

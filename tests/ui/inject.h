@@ -9,8 +9,8 @@ void key(int panel, int key, bool ctrl);
 void click(int panel, int control); // a left click in the control's middle
 void closeBox(int panel);
 void resize(int panel, int height, int width); // as the player drags the frame
-void answer(int key);                          // the next pop-up gets this key: 'Y', '\r' or 27
-void pump(int ms);                             // runs the event loop for a while
+void answer(int key); // the next pop-up gets this key where its focus is: a letter, '\r', ' ' or 27
+void pump(int ms);    // runs the event loop for a while
 // The colour now on screen at a point of a control, given as fractions of its size from its
 // lower left corner.
 int pixel(int panel, int control, double fx, double fy);

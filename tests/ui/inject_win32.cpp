@@ -11,8 +11,10 @@ static int pending = 0; // the key for the next pop-up, pressed where its focus 
 
 static void CALLBACK press(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    const bool named = pending == '\r' || pending == 27; // the letters go as typed characters
+    const bool named = pending == '\r' || pending == 27 || pending == ' '; // letters: as typed
     PostMessageW(GetFocus(), named ? WM_KEYDOWN : WM_CHAR, pending == 27 ? VK_ESCAPE : pending, 1);
+    if (pending == ' ') // a button is pressed when the space bar comes up
+        PostMessageW(GetFocus(), WM_KEYUP, VK_SPACE, 0xC0000001);
 }
 
 namespace inject {

@@ -202,7 +202,8 @@ class Journeys(unittest.TestCase):
         spans = [(x - left, y - top, x2 + right, y2 + bottom), game.extents("Quit"),
                  game.extents("Web page")]
         width, height = map(int, run("xdotool", "getdisplaygeometry").split())
-        self.assertTrue(all(min(s) >= 0 and s[2] <= width and s[3] <= height for s in spans),
+        self.assertTrue(all(min(s) >= 0 and s[2] <= width and s[3] <= height for s in spans) and
+                        abs(spans[0][0] + spans[0][2] - width) < 20,  # centred across
                         f"window, Quit and foot icon span {spans} on a {width}x{height} screen")
         self.assertEqual(list(game.folder.glob("*.CFG")), [], "start-up wrote records")
 

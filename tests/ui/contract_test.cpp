@@ -171,8 +171,9 @@ TEST_F(Contract, InputReachesTheCallbacksTheFormNamesUnlessDimmed) {
 TEST_F(Contract, OnlyThePlayersResizingIsASizeEvent) {
     show();
     inject::resize(panel, 640, 480);
+    inject::resize(panel, 500, 400); // back to the program's own size, by the player
     inject::pump(200);
-    EXPECT_EQ(events, "MainCallBk 0 12 0;");
+    EXPECT_EQ(events, "MainCallBk 0 12 0;MainCallBk 0 12 0;");
     events.clear();
     SetPanelSize(panel, 660, 500);
     inject::pump(200);

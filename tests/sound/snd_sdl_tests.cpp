@@ -31,11 +31,12 @@ TEST(SoundDevice, SynchronousSoundsAreHeardToTheirEndAndStandInsAreWaitedFor) {
     EXPECT_LT(secondsFor(tone, SND_ASYNC, &result), 0.1);
     EXPECT_LT(secondsFor(tone, SND_ASYNC | SND_NOSTOP, &result), 0.1);
     EXPECT_EQ(result, 0); // the first is still playing
+    EXPECT_EQ(sndPlaySoundA(nullptr, 0), 1);
+    EXPECT_EQ(sndPlaySoundA(tone, SND_ASYNC | SND_NOSTOP), 1); // stopped: nothing in the way
     EXPECT_LT(secondsFor("missing.wav", SND_SYNC | SND_NODEFAULT, &result), 0.1);
     EXPECT_EQ(result, 0);
     EXPECT_GE(secondsFor("missing.wav", SND_SYNC, &result), 0.15); // the alert tone instead
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(sndPlaySoundA(nullptr, 0), 1);
     std::ifstream heard("heard.raw", std::ios::binary | std::ios::ate);
     EXPECT_GT(heard.tellg(), 44100 * 4 * 0.9); // 0.9 s of 16-bit stereo at the least
 }

@@ -34,7 +34,7 @@ RECORDER(Help)
 RECORDER(QuitCallback)
 RECORDER(goOnline)
 extern "C" int CVICALLBACK MainCallBk(int, int event, void *, int data1, int data2) {
-    record("MainCallBk", data2, event, data1); // a panel has no control: data2 stays 0
+    record("MainCallBk", data2, event, data1); // in the control's place: data2, always 0 here
     return 0;
 }
 

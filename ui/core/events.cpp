@@ -113,8 +113,8 @@ std::string buttonText(const char *label) {
 
 } // namespace rt
 
-int InitCVIRTEEx(void *, char *argv[], void *) {
-    return be::init(argv) ? 1 : rt::fail("InitCVIRTEEx", 0);
+int InitCVIRTEEx(void *, char *[], void *) {
+    return be::init() ? 1 : rt::fail("InitCVIRTEEx", 0);
 }
 
 int RunUserInterface(void) {
@@ -137,11 +137,8 @@ int MessagePopup(const char *title, const char *message) {
 }
 
 int GenericMessagePopup(const char *title, const char *message, const char *button1,
-                        const char *button2, const char *button3, char *responseBuffer,
-                        int maxResponseLength, int, int activeControl, int enterButton,
-                        int escapeButton) {
-    if (responseBuffer && maxResponseLength > 0)
-        responseBuffer[0] = '\0'; // these pop-ups ask for no text
+                        const char *button2, const char *button3, char *, int, int,
+                        int activeControl, int enterButton, int escapeButton) {
     std::string labels[3];
     int count = 0;
     for (const char *label : {button1, button2, button3})

@@ -92,7 +92,7 @@ std::string buttonText(const char *label);
 
 namespace be {
 
-bool init(char *argv[]); // the platform and the run-time's own files
+bool init(); // the platform and the run-time's own files
 int run();
 void quit(int code);
 void drawNow();

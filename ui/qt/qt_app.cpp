@@ -2,9 +2,7 @@
 // the modal pop-ups and starting other programs.
 #include "rt.h"
 
-#include <QAccessible>
 #include <QApplication>
-#include <QEventLoop>
 #include <QFile>
 #include <QFontDatabase>
 #include <QMessageBox>
@@ -17,12 +15,8 @@
 
 namespace {
 
-int appArgc = 0; // QApplication keeps references to both for its whole life
-std::vector<char *> appArgv;
-std::vector<std::string> appArgs;
 bool noPlatform = false;
-QEventLoop *running = nullptr;
-bool quitPending = false;
+bool running = false, quitPending = false;
 int quitCode = 0;
 
 // Qt's own messages go where the run-time's do: nowhere, unless a developer asks.
@@ -33,26 +27,21 @@ void qtMessage(QtMsgType, const QMessageLogContext &, const QString &text) {
 
 // Qt ends the process when no display answers; asked to fall back on drawing nowhere, it tells
 // the program instead, which then fails cleanly unless drawing nowhere was what was asked.
-QApplication *application(char *argv[]) {
+QApplication *application() {
     if (auto *app = qobject_cast<QApplication *>(QCoreApplication::instance()))
         return app;
     if (noPlatform || QCoreApplication::instance())
         return nullptr;
     qInstallMessageHandler(qtMessage);
-    for (int i = 0; argv && argv[i]; ++i)
-        appArgs.emplace_back(argv[i]);
-    if (appArgs.empty())
-        appArgs.emplace_back("KIVO_Stakko");
-    for (std::string &arg : appArgs)
-        appArgv.push_back(arg.data());
-    appArgv.push_back(nullptr);
-    appArgc = static_cast<int>(appArgs.size());
+    // Qt keeps references to both for the application's life; the game takes no Qt options.
+    static int argc = 1;
+    static char name[] = "KIVO_Stakko", *argv[] = {name, nullptr};
     const QByteArray asked = qgetenv("QT_QPA_PLATFORM");
     QByteArray first = asked;
     if (first.isEmpty())
         first = qgetenv("XDG_SESSION_TYPE") == "wayland" ? "wayland;xcb" : "xcb";
     qputenv("QT_QPA_PLATFORM", first + ";offscreen");
-    auto *app = new QApplication(appArgc, appArgv.data());
+    auto *app = new QApplication(argc, argv);
     if (asked.isEmpty())
         qunsetenv("QT_QPA_PLATFORM"); // programs started from the game see the desktop's own
     else
@@ -85,8 +74,8 @@ void prepare(QMessageBox &box, const char *title, const char *text) {
 
 namespace be {
 
-bool init(char *argv[]) {
-    if (!application(argv))
+bool init() {
+    if (!application())
         return false;
     // Every file is read before any is applied, so that a missing one changes nothing.
     QFile style(QStringLiteral("runtime/stakkort.qss"));
@@ -118,19 +107,16 @@ int run() {
         quitPending = false;
         return quitCode;
     }
-    QAccessible::setRootObject(qApp); // as QApplication::exec would: screen readers start here
-    QEventLoop loop;
-    QEventLoop *outer = running;
-    running = &loop;
-    const int code = loop.exec();
-    running = outer;
+    running = true;
+    const int code = QApplication::exec();
+    running = false;
     return code;
 }
 
 void quit(int code) {
     quitCode = code;
     if (running)
-        running->exit(code);
+        QApplication::exit(code);
     else
         quitPending = true; // asked before the loop runs: it ends at once
 }
@@ -152,7 +138,7 @@ void *loadImage(const char *fileName) {
 
 void message(const char *title, const char *text) {
     // The installation check may come before the run-time starts, or with no display at all.
-    if (!application(nullptr)) {
+    if (!application()) {
         std::fprintf(stderr, "%s: %s\n", title, text);
         return;
     }
@@ -164,7 +150,7 @@ void message(const char *title, const char *text) {
 
 int ask(const char *title, const char *text, const std::string *labels, int count, int enter,
         int escape, int active) {
-    if (!application(nullptr))
+    if (!application())
         return escape;
     QMessageBox box(shownPanel());
     prepare(box, title, text);

@@ -2,8 +2,8 @@
 // says, and the window's keys, clicks, close box and resizing handed to the core.
 #include "qt_widgets.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
-#include <QDoubleSpinBox>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -117,12 +117,9 @@ void setButtonColour(QPushButton *button, int rgb) {
         button->setStyleSheet(QString()); // the style's own look, hover and press included
         return;
     }
-    // Dark text on a light colour such as the held look's green, light text on a dark one.
-    const int brightness =
-        (299 * (rgb >> 16) + 587 * ((rgb >> 8) & 0xFF) + 114 * (rgb & 0xFF)) / 1000;
-    button->setStyleSheet(QStringLiteral("QPushButton { background-color: #%1; color: %2; }")
-                              .arg(rgb, 6, 16, QLatin1Char('0'))
-                              .arg(brightness > 140 ? "#101418" : "#f4f6fa"));
+    // Dark text reads well on the game's colours, the held look's green and the muted red.
+    button->setStyleSheet(QStringLiteral("QPushButton { background-color: #%1; color: #101418; }")
+                              .arg(rgb, 6, 16, QLatin1Char('0')));
 }
 
 int loadedColour(QPushButton *button) {
@@ -147,17 +144,9 @@ bool readControl(QWidget *widget, rt::Control *c) {
         button->setProperty("_loaded", c->colour);
         QObject::connect(button, &QPushButton::clicked, button,
                          [button] { rt::committed(panelOf(button), idOf(button)); });
-    } else if (auto *spin = qobject_cast<QAbstractSpinBox *>(widget)) {
-        c->kind = rt::NUMERIC; // a display: read-only, without arrows, wide enough for any score
-        spin->setReadOnly(true);
-        spin->setButtonSymbols(QAbstractSpinBox::NoButtons);
-        if (auto *i = qobject_cast<QSpinBox *>(spin)) {
-            i->setRange(-99999999, 99999999);
-            c->value = i->value();
-        } else if (auto *d = qobject_cast<QDoubleSpinBox *>(spin)) {
-            d->setRange(-9999999.0, 9999999.0);
-            c->value = d->value();
-        }
+    } else if (qobject_cast<QAbstractSpinBox *>(widget)) {
+        c->kind = rt::NUMERIC; // a display, read-only and without arrows in the form
+        c->value = widget->property("value").toDouble();
     } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
         c->kind = rt::TEXT;
         edit->setReadOnly(true);
@@ -230,12 +219,8 @@ void bindPanel(rt::Panel *panel, int handle) {
     root->setProperty("_panel", handle);
     root->installEventFilter(&panelFilter);
     for (auto &entry : panel->controls) {
-        if (auto *drawn = dynamic_cast<Drawn *>(widgetOf(&entry.second))) {
-            drawn->panel = handle;
-            drawn->id = entry.first;
-        }
-        if (auto *graph = dynamic_cast<Graph *>(widgetOf(&entry.second)))
-            graph->layOut();
+        if (entry.second.kind == rt::GRAPH)
+            static_cast<Graph *>(widgetOf(&entry.second))->layOut();
         if (entry.second.kind == rt::PICTURE)
             widgetOf(&entry.second)->installEventFilter(&panelFilter);
         if (entry.second.kind == rt::TIMER)
@@ -249,9 +234,6 @@ void discardPanel(rt::Panel *panel) {
     auto *root = static_cast<QWidget *>(panel->window);
     applyVisibility();
     root->setProperty("_panel", 0);
-    for (auto &entry : panel->controls)
-        if (auto *drawn = dynamic_cast<Drawn *>(widgetOf(&entry.second)))
-            drawn->panel = 0; // its last paints, if any, find nothing to draw
     root->hide();
     root->deleteLater(); // a callback of this very panel may still be running
 }
@@ -304,10 +286,8 @@ void apply(rt::Control *c, int attribute) {
     QWidget *widget = widgetOf(c);
     switch (attribute) {
     case 0:
-        if (auto *i = qobject_cast<QSpinBox *>(widget))
-            i->setValue(static_cast<int>(c->value));
-        else if (auto *d = qobject_cast<QDoubleSpinBox *>(widget))
-            d->setValue(c->value);
+        if (c->kind == rt::NUMERIC)
+            widget->setProperty("value", c->value);
         else
             widget->setAccessibleDescription(c->value != 0 ? QStringLiteral("lit")
                                                            : QStringLiteral("dark"));
@@ -352,7 +332,7 @@ void focus(rt::Control *c) {
 }
 
 void graphChanged(rt::Control *graph, const rt::Plot *plot) {
-    static_cast<Graph *>(widgetOf(graph))->changed(plot);
+    static_cast<Graph *>(widgetOf(graph))->changed(*graph, plot);
 }
 
 void drawNow() {

@@ -8,32 +8,37 @@
 #include <cmath>
 
 int panelOf(const QWidget *widget) {
-    return widget ? widget->window()->property("_panel").toInt() : 0;
+    return widget->window()->property("_panel").toInt();
 }
 
 int idOf(const QWidget *widget) {
     return widget->property("ctrlId").toInt();
 }
 
+static const rt::Control *controlOf(const QWidget *widget) {
+    return rt::control(panelOf(widget), idOf(widget));
+}
+
+static QRect rectOf(const rt::Box &b) {
+    return QRect(b.left, b.top, b.right - b.left, b.bottom - b.top);
+}
+
 void Graph::layOut() {
-    const rt::Control *c = control();
-    box = c ? rt::graphAxes(*c, width(), height(), &unit) : rt::Box{0, 0, 0, 0};
-    axes = QRect(QPoint(box.left, box.top), QPoint(box.right - 1, box.bottom - 1));
+    if (const rt::Control *c = controlOf(this))
+        box = rt::graphAxes(*c, width(), height(), &unit);
 }
 
 QRect Graph::plotRect(const rt::Control &c, const rt::Plot &plot) const {
-    const rt::Box b = rt::plotBox(c, box, unit, plot);
-    return QRect(QPoint(b.left, b.top), QPoint(b.right - 1, b.bottom - 1));
+    return rectOf(rt::plotBox(c, box, unit, plot));
 }
 
-void Graph::changed(const rt::Plot *plot) {
-    // Only the cell's own square is repainted, at the next paint.
-    const rt::Control *c = control();
-    update(plot && c ? plotRect(*c, *plot) : rect());
+void Graph::changed(const rt::Control &c, const rt::Plot *plot) {
+    update(plot ? plotRect(c, *plot) : rect()); // only the cell's own square, at the next paint
 }
 
 void Graph::paintEvent(QPaintEvent *event) {
-    const rt::Control *c = control();
+    const rt::Control *c = controlOf(this);
+    const QRect axes = rectOf(box);
     // Opaque, so that nothing beneath is painted first: the panel's colour beside the axis
     // range, the graph's own within it.
     QPainter painter(this);
@@ -65,7 +70,7 @@ void Graph::resizeEvent(QResizeEvent *event) {
 }
 
 void Led::paintEvent(QPaintEvent *) {
-    const rt::Control *c = control();
+    const rt::Control *c = controlOf(this);
     const int diameter = std::min(width(), height()) - 2;
     if (!c || diameter <= 0)
         return;

@@ -10,19 +10,11 @@
 int panelOf(const QWidget *widget); // the handle of the panel the widget is on, 0 for none
 int idOf(const QWidget *widget);    // its control id, 0 for decoration
 
-// The panel and id a drawn control reports, set when its panel gets its handle.
-class Drawn : public QWidget {
+class Graph : public QWidget {
   public:
     using QWidget::QWidget;
-    const rt::Control *control() const { return rt::control(panel, id); }
-    int panel = 0, id = 0;
-};
-
-class Graph : public Drawn {
-  public:
-    using Drawn::Drawn;
-    void changed(const rt::Plot *plot); // null: everything
-    void layOut();                      // after a resize or a new panel handle
+    void changed(const rt::Control &c, const rt::Plot *plot); // null plot: everything
+    void layOut(); // after a resize or a new panel handle
 
   protected:
     void paintEvent(QPaintEvent *event) override;
@@ -31,14 +23,13 @@ class Graph : public Drawn {
   private:
     QRect plotRect(const rt::Control &c, const rt::Plot &plot) const;
     std::map<qint64, QPixmap> scaled; // by image, at the current cell size
-    rt::Box box;                      // where the axis range lies, in pixels
-    QRect axes;                       // the same, for Qt
+    rt::Box box{};                    // where the axis range lies, in pixels
     double unit = 0;                  // pixels per axis unit, whole pixels per cell
 };
 
-class Led : public Drawn {
+class Led : public QWidget {
   public:
-    using Drawn::Drawn;
+    using QWidget::QWidget;
     QSize sizeHint() const override { return {16, 16}; }
 
   protected:

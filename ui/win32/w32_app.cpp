@@ -157,7 +157,7 @@ using namespace w32;
 
 namespace be {
 
-bool init(char *[]) {
+bool init() {
     SetProcessDPIAware(); // the form's sizes are pixels
     // Every file is read before any is applied, so that a missing one changes nothing.
     const std::string sheet = fileText("runtime\\stakkort.qss"),

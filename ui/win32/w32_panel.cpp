@@ -93,10 +93,6 @@ void paintControl(HDC dc, HWND hwnd, const Widget &w, const rt::Control &c, cons
     FillRect(dc, &r, backdrop);
     DeleteObject(backdrop);
     if (c.kind == rt::BUTTON) {
-        // Dark text on a light colour such as the held look's green, light text on a dark one.
-        const int brightness =
-            (299 * (c.colour >> 16) + 587 * (c.colour >> 8 & 0xFF) + 114 * (c.colour & 0xFF)) /
-            1000;
         const bool focused = GetFocus() == hwnd;
         frame(dc, r, colour(c.colour),
               c.dimmed  ? RGB(0x3a, 0x44, 0x56)
@@ -105,9 +101,11 @@ void paintControl(HDC dc, HWND hwnd, const Widget &w, const rt::Control &c, cons
               focused && !c.dimmed ? 2 : 1, c.dimmed ? PS_DOT : PS_SOLID, 14);
         OffsetRect(&r, w.pressed, w.pressed);
         text(dc, r, theme.bold,
-             c.dimmed           ? RGB(0x6f, 0x7a, 0x8c)
-             : brightness > 140 ? RGB(0x10, 0x14, 0x18)
-                                : RGB(0xf4, 0xf6, 0xfa),
+             // The platform's own text on its own face; dark text reads well on the game's
+             // colours, the held look's green and the muted red.
+             c.dimmed                           ? RGB(0x6f, 0x7a, 0x8c)
+             : colour(c.colour) == theme.button ? GetSysColor(COLOR_BTNTEXT)
+                                                : RGB(0x10, 0x14, 0x18),
              w.node->text("text"), DT_CENTER);
     } else if (c.kind == rt::NUMERIC || c.kind == rt::TEXT) {
         frame(dc, r, theme.display, RGB(0x3a, 0x47, 0x5c), 1, PS_SOLID, 8);

@@ -7,23 +7,13 @@
 #include "stakko.h"
 
 #ifdef _WIN32
-#include <windows.h>
-#endif
-
-// Puts a whole new file in place of the old one at once. Windows' rename() refuses to replace
-// an existing file.
-static int replaceFile(const char *from, const char *to) {
-#ifdef _WIN32
-    wchar_t wideFrom[MAX_PATH], wideTo[MAX_PATH];
-    if (!MultiByteToWideChar(CP_ACP, 0, from, -1, wideFrom, MAX_PATH) ||
-        !MultiByteToWideChar(CP_ACP, 0, to, -1, wideTo, MAX_PATH))
-        return -1;
-    return MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0
-                                                                                             : -1;
+int replaceFile(const char *from, const char *to); // replace_file_win32.cpp
 #else
+// Puts a whole new file in place of the old one at once.
+static int replaceFile(const char *from, const char *to) {
     return rename(from, to);
-#endif
 }
+#endif
 
 int panelHeight;
 int panelWidth;
@@ -100,9 +90,10 @@ void writeCFGFile(void) {
     fprintf(file, "%d\n", highScore);
     fprintf(file, "%f\n", static_cast<double>(highSpeed));
     int failed = ferror(file);
-    if (fclose(file) != 0 || failed || replaceFile(partFileName, recordsFileName) != 0) {
-        remove(partFileName);
+    if (fclose(file) == 0 && !failed) {
+        replaceFile(partFileName, recordsFileName);
     }
+    remove(partFileName); // still there only when it could not be put in place
 }
 
 void displayHighScore(void) {

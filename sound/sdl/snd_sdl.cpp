@@ -117,7 +117,6 @@ bool soundOpen() {
     if (failed && now - failedAt < std::chrono::seconds(3))
         return false;
     // The audio libraries report a missing device on stderr themselves; the game logs nothing.
-    std::fflush(stderr);
     const int saved = dup(STDERR_FILENO), quiet = open("/dev/null", O_WRONLY);
     dup2(quiet, STDERR_FILENO);
     const bool loaded = loadSdl();

@@ -2,8 +2,9 @@
 // controls' values and attributes, plots, input reaching the callbacks the form names, the
 // timer, the pop-ups and the screen. Runs in the installation folder.
 #include "inject.h"
-#include "userint.h"
+#include "rt.h"
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -235,6 +236,15 @@ TEST_F(Contract, ChangesAreOnScreenRightAfterProcessDrawEvents) {
     SetCtrlAttribute(panel, 10, ATTR_VISIBLE, 0);
     ProcessDrawEvents();
     EXPECT_NE(inject::pixel(panel, 10, 0.5, 0.5), board); // the panel shows through
+}
+
+TEST(Core, TimersTickNoFasterThanEvery20ms) {
+    rt::Control timer;
+    for (auto [seconds, ms] :
+         {std::pair{std::nan(""), 20}, {-1.0, 20}, {0.02, 20}, {0.0206, 21}, {0.4, 400}}) {
+        timer.interval = seconds;
+        EXPECT_EQ(rt::timerPeriodMs(timer), ms) << seconds;
+    }
 }
 
 TEST(Loop, QuitBeforeTheLoopEndsItAtOnce) {

@@ -3,6 +3,7 @@
 #include "snd_device.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -16,11 +17,11 @@
 // SDL and the thirty libraries it brings are loaded at the first sound, not at every start-up.
 #define SDL_CALLS(X)                                                                               \
     X(SDL_InitSubSystem)                                                                           \
-    X(SDL_QuitSubSystem) X(SDL_SetHint) X(SDL_LogSetOutputFunction) X(SDL_OpenAudioDevice)         \
-        X(SDL_CloseAudioDevice) X(SDL_PauseAudioDevice) X(SDL_GetAudioDeviceStatus)                \
-            X(SDL_LockAudioDevice) X(SDL_UnlockAudioDevice) X(SDL_LoadWAV_RW) X(SDL_RWFromFile)    \
-                X(SDL_FreeWAV) X(SDL_BuildAudioCVT) X(SDL_ConvertAudio) X(SDL_GetTicks)            \
-                    X(SDL_Delay)
+    X(SDL_QuitSubSystem)                                                                           \
+    X(SDL_SetHint) X(SDL_LogSetOutputFunction) X(SDL_OpenAudioDevice) X(SDL_CloseAudioDevice)      \
+        X(SDL_PauseAudioDevice) X(SDL_GetAudioDeviceStatus) X(SDL_LockAudioDevice)                 \
+            X(SDL_UnlockAudioDevice) X(SDL_LoadWAV_RW) X(SDL_RWFromFile) X(SDL_FreeWAV)            \
+                X(SDL_BuildAudioCVT) X(SDL_ConvertAudio) X(SDL_GetTicks) X(SDL_Delay)
 namespace sdl {
 #define DECLARE(name) decltype(&::name) name = nullptr;
 SDL_CALLS(DECLARE)
@@ -49,12 +50,11 @@ std::size_t position = 0; // next sample of playing; guarded by the device lock,
 bool loop = false;
 
 void SDLCALL feed(void *, Uint8 *stream, int bytes) {
-    auto *out = reinterpret_cast<Sint16 *>(stream);
-    for (std::size_t i = 0, n = std::size_t(bytes) / sizeof(Sint16); i < n; ++i) {
+    std::generate_n(reinterpret_cast<Sint16 *>(stream), bytes / int(sizeof(Sint16)), [] {
         if (playing && position == playing->size() && loop)
             position = 0;
-        out[i] = playing && position < playing->size() ? (*playing)[position++] : 0;
-    }
+        return playing && position < playing->size() ? (*playing)[position++] : Sint16(0);
+    });
 }
 
 // The file's sound in the device's format; empty when it cannot be played.

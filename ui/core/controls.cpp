@@ -128,9 +128,8 @@ Box plotBox(const Control &graph, const Box &axes, double unit, const Plot &plot
 
 int LoadPanel(int, const char *fileName, int panelResourceId) {
     rt::Panel p;
-    const int error = fileName ? be::loadPanel(fileName, panelResourceId, &p) : rt::ERR_PANEL_FILE;
-    if (error < 0)
-        return rt::fail("LoadPanel", error);
+    if (!fileName || !be::loadPanel(fileName, panelResourceId, &p))
+        return rt::fail("LoadPanel", rt::ERR_PANEL_FILE);
     bool found =
         p.callbackName.empty() ||
         (p.callback = reinterpret_cast<PanelCallbackPtr>(rt::programFunction(p.callbackName)));
@@ -157,8 +156,8 @@ int DisplayPanel(int panel) {
     // player's: the panel's bottom row of buttons must stay reachable on a small screen.
     int height = 0, width = 0, roomHeight = 0, roomWidth = 0;
     be::panelSize(p, &height, &width);
-    const bool fit =
-        be::room(p, &roomHeight, &roomWidth) && (height > roomHeight || width > roomWidth);
+    be::room(p, &roomHeight, &roomWidth);
+    const bool fit = height > roomHeight || width > roomWidth;
     if (fit)
         SetPanelSize(panel, std::min(height, roomHeight), std::min(width, roomWidth));
     be::showPanel(p, fit);

@@ -98,15 +98,15 @@ void quit(int code);
 void drawNow();
 
 // Fills the panel's window and controls (kind, widget, callback name, first state) from the
-// form; 0, or a negative error with nothing left behind.
-int loadPanel(const char *fileName, int resourceId, rt::Panel *panel);
+// form; false, with nothing left behind, for a form that cannot be read or is another panel.
+bool loadPanel(const char *fileName, int resourceId, rt::Panel *panel);
 void bindPanel(rt::Panel *panel, int handle); // the handle its input is delivered with
 void discardPanel(rt::Panel *panel);
 void showPanel(rt::Panel *panel, bool fitted); // fitted: placed at the top of the room
 void boundSize(const rt::Panel *panel, int *height, int *width); // to what the window can take
 void resizePanel(rt::Panel *panel, int height, int width);
 void panelSize(const rt::Panel *panel, int *height, int *width);
-bool room(const rt::Panel *panel, int *height, int *width); // the most the screen shows
+void room(const rt::Panel *panel, int *height, int *width); // the most the screen shows
 
 // Shows a change of the control's value (attribute 0) or of one attribute.
 void apply(rt::Control *control, int attribute);

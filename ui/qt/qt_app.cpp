@@ -95,9 +95,6 @@ bool init() {
     // The form's icons are resources: registered before any panel loads.
     if (!QResource::registerResource(QStringLiteral("runtime/stakkort.rcc")))
         return false;
-    QFont font = QApplication::font();
-    font.setFamily(family);
-    QApplication::setFont(font);
     qApp->setStyleSheet(styleSheet);
     return true;
 }

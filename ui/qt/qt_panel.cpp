@@ -170,7 +170,6 @@ bool readControl(QWidget *widget, rt::Control *c) {
         c->interval = widget->property("interval").toDouble();
         widget->setEnabled(true);
         widget->setAttribute(Qt::WA_DontShowOnScreen);
-        widget->setFixedSize(0, 0);
         auto *timer = new QTimer(widget);
         timer->setTimerType(Qt::PreciseTimer);
         QObject::connect(timer, &QTimer::timeout, widget,
@@ -187,7 +186,7 @@ bool readControl(QWidget *widget, rt::Control *c) {
 
 namespace be {
 
-int loadPanel(const char *fileName, int resourceId, rt::Panel *panel) {
+bool loadPanel(const char *fileName, int resourceId, rt::Panel *panel) {
     QFile file(QString::fromLocal8Bit(fileName));
     // The loader would load every Designer plugin it finds, some pulling in large libraries;
     // the form needs none of them.
@@ -198,7 +197,7 @@ int loadPanel(const char *fileName, int resourceId, rt::Panel *panel) {
     QCoreApplication::setLibraryPaths(libraryPaths);
     bool ok = false;
     if (!root || root->property("ctrlId").toInt(&ok) != resourceId || !ok)
-        return rt::ERR_PANEL_FILE;
+        return false;
     panel->callbackName = root->property("callback").toString().toStdString();
     panel->closeCtrl = root->property("closeCtrl").toInt();
     for (QWidget *widget : root->findChildren<QWidget *>()) {
@@ -207,11 +206,11 @@ int loadPanel(const char *fileName, int resourceId, rt::Panel *panel) {
             continue; // decoration
         rt::Control c;
         if (!ok || panel->controls.count(id) || !readControl(widget, &c))
-            return rt::ERR_PANEL_FILE;
+            return false;
         panel->controls[id] = c;
     }
     panel->window = root.release(); // the panel's until it is discarded
-    return 0;
+    return true;
 }
 
 void bindPanel(rt::Panel *panel, int handle) {
@@ -219,8 +218,6 @@ void bindPanel(rt::Panel *panel, int handle) {
     root->setProperty("_panel", handle);
     root->installEventFilter(&panelFilter);
     for (auto &entry : panel->controls) {
-        if (entry.second.kind == rt::GRAPH)
-            static_cast<Graph *>(widgetOf(&entry.second))->layOut();
         if (entry.second.kind == rt::PICTURE)
             widgetOf(&entry.second)->installEventFilter(&panelFilter);
         if (entry.second.kind == rt::TIMER)
@@ -273,13 +270,12 @@ void panelSize(const rt::Panel *panel, int *height, int *width) {
     *width = root->width();
 }
 
-bool room(const rt::Panel *panel, int *height, int *width) {
+void room(const rt::Panel *panel, int *height, int *width) {
     // The window manager's frame is not known before the first show: leave room for a title
     // bar and borders.
     const QRect free = roomOf(static_cast<QWidget *>(panel->window));
     *height = free.height() - 48;
     *width = free.width() - 16;
-    return *height > 0 && *width > 0;
 }
 
 void apply(rt::Control *c, int attribute) {
@@ -294,7 +290,7 @@ void apply(rt::Control *c, int attribute) {
         widget->update();
         break;
     case ATTR_DIMMED:
-        widget->setEnabled(!c->dimmed || c->kind == rt::TIMER);
+        widget->setEnabled(!c->dimmed); // a timer ticks all the same
         break;
     case ATTR_VISIBLE:
         if (c->kind == rt::TIMER)

@@ -23,11 +23,6 @@ static QRect rectOf(const rt::Box &b) {
     return QRect(b.left, b.top, b.right - b.left, b.bottom - b.top);
 }
 
-void Graph::layOut() {
-    if (const rt::Control *c = controlOf(this))
-        box = rt::graphAxes(*c, width(), height(), &unit);
-}
-
 QRect Graph::plotRect(const rt::Control &c, const rt::Plot &plot) const {
     return rectOf(rt::plotBox(c, box, unit, plot));
 }
@@ -63,10 +58,10 @@ void Graph::paintEvent(QPaintEvent *event) {
     }
 }
 
-void Graph::resizeEvent(QResizeEvent *event) {
+void Graph::resizeEvent(QResizeEvent *) {
     scaled.clear();
-    layOut();
-    QWidget::resizeEvent(event);
+    if (const rt::Control *c = controlOf(this)) // none before its panel's handle; then at show
+        box = rt::graphAxes(*c, width(), height(), &unit);
 }
 
 void Led::paintEvent(QPaintEvent *) {

@@ -14,7 +14,6 @@ class Graph : public QWidget {
   public:
     using QWidget::QWidget;
     void changed(const rt::Control &c, const rt::Plot *plot); // null plot: everything
-    void layOut(); // after a resize or a new panel handle
 
   protected:
     void paintEvent(QPaintEvent *event) override;

@@ -400,13 +400,13 @@ using namespace w32;
 
 namespace be {
 
-int loadPanel(const char *fileName, int resourceId, rt::Panel *panel) {
+bool loadPanel(const char *fileName, int resourceId, rt::Panel *panel) {
     registerClasses();
     auto *win = new Window;
     if (!readForm(fileName, &win->form) || !win->form.props.count("ctrlId") ||
         win->form.number("ctrlId") != resourceId) {
         delete win;
-        return rt::ERR_PANEL_FILE;
+        return false;
     }
     const std::string title = win->form.text("windowTitle");
     RECT r{0, 0, win->form.number("geometry.width", 400), win->form.number("geometry.height", 400)};
@@ -420,12 +420,12 @@ int loadPanel(const char *fileName, int resourceId, rt::Panel *panel) {
     if (!win->hwnd || !readControl(win, win->form, panel)) {
         discardPanel(panel);
         panel->controls.clear();
-        return rt::ERR_PANEL_FILE;
+        return false;
     }
     panel->callbackName = win->form.text("callback");
     panel->closeCtrl = win->form.number("closeCtrl");
     relayout(win);
-    return 0;
+    return true;
 }
 
 void bindPanel(rt::Panel *panel, int handle) {
@@ -485,13 +485,12 @@ void panelSize(const rt::Panel *panel, int *height, int *width) {
     *width = r.right;
 }
 
-bool room(const rt::Panel *, int *height, int *width) {
+void room(const rt::Panel *, int *height, int *width) {
     RECT work, frame{0, 0, 0, 0};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     AdjustWindowRectEx(&frame, panelStyle, FALSE, 0);
     *height = (work.bottom - work.top) - (frame.bottom - frame.top);
     *width = (work.right - work.left) - (frame.right - frame.left);
-    return *height > 0 && *width > 0;
 }
 
 void apply(rt::Control *c, int attribute) {

@@ -18,10 +18,11 @@
 #define SDL_CALLS(X)                                                                               \
     X(SDL_InitSubSystem)                                                                           \
     X(SDL_QuitSubSystem)                                                                           \
-    X(SDL_SetHint) X(SDL_LogSetOutputFunction) X(SDL_OpenAudioDevice) X(SDL_CloseAudioDevice)      \
+    X(SDL_SetHint)                                                                                 \
+    X(SDL_LogSetOutputFunction) X(SDL_OpenAudioDevice) X(SDL_CloseAudioDevice)                     \
         X(SDL_PauseAudioDevice) X(SDL_GetAudioDeviceStatus) X(SDL_LockAudioDevice)                 \
             X(SDL_UnlockAudioDevice) X(SDL_LoadWAV_RW) X(SDL_RWFromFile) X(SDL_FreeWAV)            \
-                X(SDL_BuildAudioCVT) X(SDL_ConvertAudio) X(SDL_GetTicks) X(SDL_Delay)
+                X(SDL_BuildAudioCVT) X(SDL_ConvertAudio) X(SDL_Delay)
 namespace sdl {
 #define DECLARE(name) decltype(&::name) name = nullptr;
 SDL_CALLS(DECLARE)
@@ -165,16 +166,8 @@ void soundStop() {
 }
 
 void soundWait() {
-    // A device that stops taking samples must not hold the game for ever.
-    sdl::SDL_LockAudioDevice(device);
-    const Uint32 left =
-        playing ? Uint32((playing->size() - position) * 1000 / kChannels / kRate) : 0;
-    const bool heard = playing != nullptr;
-    sdl::SDL_UnlockAudioDevice(device);
-    if (!heard)
-        return;
-    const Uint32 deadline = sdl::SDL_GetTicks() + left + 1000;
-    while (soundBusy() && sdl::SDL_GetTicks() < deadline)
+    // SDL goes on taking samples from a device that is lost, so the wait always ends.
+    while (soundBusy())
         sdl::SDL_Delay(2);
     sdl::SDL_Delay(kBufferFrames * 1000 / kRate); // the device's last buffer, still to be heard
 }

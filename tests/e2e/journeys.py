@@ -170,6 +170,8 @@ class Journeys(unittest.TestCase):
         game.answer("Game Over", "Return", "lost the game.\nBut you have created a new Score")
         score = game.text("Score")
         self.assertEqual((int(score) >= 20, game.lamp()), (True, "dark"))
+        usable = lambda name: game.control(name).getState().contains(pyatspi.STATE_ENABLED)
+        self.assertEqual((usable("Start"), usable("Pause")), (True, False))  # Pause dimmed
         game.process.kill()  # records are stored as they are set
         records = (game.folder / "_KIVOSTAKKOGAME.CFG").read_text()
         self.assertEqual(records, f"792\n461\n{score}\n9999.000000\n")

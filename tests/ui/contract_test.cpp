@@ -23,8 +23,8 @@ void record(const char *name, int control, int event, int data1) {
 } // namespace
 
 #define RECORDER(name)                                                                             \
-    extern "C" int CVICALLBACK name(int, int control, int event, void *, int data1, int) {         \
-        record(#name, control, event, control == 14 ? data1 > 0 : data1);                          \
+    extern "C" int CVICALLBACK name(int, int control, int event, void *, int data1, int data2) {   \
+        record(#name, control, event, control == 14 ? data1 > 0 : data1 + data2);                  \
         return 0;                                                                                  \
     }
 RECORDER(TimerCallback)
@@ -74,7 +74,8 @@ TEST_F(Contract, OnlyTheAskedPanelWithTheProgramsOwnCallbacksLoads) {
     EXPECT_LT(LoadPanel(0, "no such form.uir", 1), 0);
     EXPECT_LT(LoadPanel(0, "stakko.uir", 2), 0);
     EXPECT_LT(loadChanged(">pauseGame<", ">pauseGames<"), 0);
-    EXPECT_LT(loadChanged(">pauseGame<", ">abort<"), 0); // a library's function
+    EXPECT_LT(loadChanged(">pauseGame<", ">abort<"), 0);  // a library's function
+    EXPECT_LT(loadChanged("QDoubleSpinBox", "QDial"), 0); // no control of the run-time's
     const int again = loadChanged(">pauseGame<", ">noSound<");
     EXPECT_GT(again, panel); // handles are never given twice
     DiscardPanel(again);
@@ -115,11 +116,20 @@ TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
 
 TEST_F(Contract, PlotsAreNumberedOnceAndDrawnWithYUpward) {
     int red = 0, other = 0;
-    ASSERT_EQ(GetBitmapFromFile("Images/KIVO_Stakko_Game_red.bmp", &red), 0);
+    auto cell = [](const std::string &colour) { // one file name, its bytes replaced
+        std::ofstream("cell.bmp", std::ios::binary)
+            << std::ifstream("Images/KIVO_Stakko_Game_" + colour + ".bmp", std::ios::binary)
+                   .rdbuf();
+    };
+    cell("green");
+    ASSERT_EQ(GetBitmapFromFile("cell.bmp", &other), 0);
+    cell("red");
+    ASSERT_EQ(GetBitmapFromFile("cell.bmp", &red), 0); // the file as it is now
+    std::remove("cell.bmp");
     EXPECT_LT(GetBitmapFromFile("Images/none.bmp", &other), 0);
     EXPECT_LT(GetBitmapFromFile("stakko.uir", &other), 0);
-    const int first = PlotBitmap(panel, 10, 0, 0, 100, 100, nullptr); // the lower half
-    const int second = PlotBitmap(panel, 10, 0, 190, 10, 10, nullptr);
+    const int first = PlotBitmap(panel, 10, 0, 0, 100, 100, nullptr);    // the lower half
+    const int second = PlotBitmap(panel, 10, 0, 190, 0.5, 0.5, nullptr); // any size above 0
     EXPECT_GE(first, 1);
     EXPECT_GT(second, first);
     EXPECT_EQ(DeleteGraphPlot(panel, 10, second, 1), 0);
@@ -248,7 +258,7 @@ TEST(Core, TimersTickNoFasterThanEvery20ms) {
 }
 
 TEST(Loop, QuitBeforeTheLoopEndsItAtOnce) {
-    QuitUserInterface(0);
+    EXPECT_EQ(QuitUserInterface(0), 0);
     EXPECT_EQ(RunUserInterface(), 0);
 }
 

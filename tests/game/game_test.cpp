@@ -489,6 +489,15 @@ TEST_F(Game, TheRecordsFileIsReadIntoItsRangesOrGivesTheDefaults) {
     }
 }
 
+TEST_F(Game, AFullDiskKeepsTheRecordsFileAsItWasAndLeavesNoSideFile) {
+    writeFile("640\n380\n70\n5.000000\n");
+    std::filesystem::create_symlink("/dev/full", "_KIVOSTAKKOGAME.CFG.new");
+    writeCFGFile();
+    ASSERT_FALSE(std::filesystem::is_symlink("_KIVOSTAKKOGAME.CFG")); // not the full disk itself
+    EXPECT_EQ(readFile(), "640\n380\n70\n5.000000\n");
+    EXPECT_FALSE(std::filesystem::is_symlink("_KIVOSTAKKOGAME.CFG.new"));
+}
+
 TEST_F(Game, TheInstallationCheckGoesInOrderAndNamesTheFirstMissingFileOnly) {
     const std::string image = "Images/KIVO_Stakko_Game_", sound = "WAVs/KIVO_Stakko_Game_";
     // clang-format off

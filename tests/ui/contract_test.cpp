@@ -105,6 +105,7 @@ TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
     EXPECT_LT(SetCtrlVal(panel, 8, 1), 0);
     EXPECT_LT(ResetTextBox(panel, 4, "1"), 0);
     EXPECT_LT(SetCtrlVal(panel, 99, 1), 0);
+    EXPECT_LT(GetCtrlVal(panel, 99, &value), 0);
     EXPECT_LT(SetCtrlVal(panel + 100, 4, 1), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(SetPanelSize(panel, 600, 420), 0);

@@ -19,10 +19,11 @@
     X(SDL_InitSubSystem)                                                                           \
     X(SDL_QuitSubSystem)                                                                           \
     X(SDL_SetHint)                                                                                 \
-    X(SDL_LogSetOutputFunction) X(SDL_OpenAudioDevice) X(SDL_CloseAudioDevice)                     \
-        X(SDL_PauseAudioDevice) X(SDL_GetAudioDeviceStatus) X(SDL_LockAudioDevice)                 \
-            X(SDL_UnlockAudioDevice) X(SDL_LoadWAV_RW) X(SDL_RWFromFile) X(SDL_FreeWAV)            \
-                X(SDL_BuildAudioCVT) X(SDL_ConvertAudio) X(SDL_Delay)
+    X(SDL_LogSetOutputFunction)                                                                    \
+    X(SDL_OpenAudioDevice) X(SDL_CloseAudioDevice) X(SDL_PauseAudioDevice)                         \
+        X(SDL_GetAudioDeviceStatus) X(SDL_LockAudioDevice) X(SDL_UnlockAudioDevice)                \
+            X(SDL_LoadWAV_RW) X(SDL_RWFromFile) X(SDL_FreeWAV) X(SDL_BuildAudioCVT)                \
+                X(SDL_ConvertAudio) X(SDL_Delay)
 namespace sdl {
 #define DECLARE(name) decltype(&::name) name = nullptr;
 SDL_CALLS(DECLARE)
@@ -41,7 +42,7 @@ bool loadSdl() {
 }
 
 using Samples = std::vector<Sint16>; // 44.1 kHz stereo
-constexpr int kRate = 44100, kChannels = 2, kBufferFrames = 1024;
+const int kRate = 44100, kChannels = 2, kBufferFrames = 1024;
 
 SDL_AudioDeviceID device = 0;
 std::chrono::steady_clock::time_point failedAt; // when opening last failed

@@ -13,10 +13,8 @@ std::map<int, rt::Panel> panels;
 int lastPanel = 0;
 std::vector<void *> bitmaps; // id n is entry n - 1, kept for the whole run as the game expects
 
-int toInt(double value) {
-    return value == value
-               ? static_cast<int>(std::lround(std::fmax(INT_MIN, std::fmin(INT_MAX, value))))
-               : 0; // NaN
+int toInt(double value) { // clamped; NaN gives INT_MAX
+    return static_cast<int>(std::lround(std::fmax(INT_MIN, std::fmin(INT_MAX, value))));
 }
 
 // The control, when it is of one of the kinds the operation applies to (any, for none given);
@@ -98,8 +96,8 @@ void *bitmap(int id) {
 int timerPeriodMs(const Control &timer) {
     // Shorter intervals, zero, negative and NaN ones included, tick at 20 ms: the game's pace
     // formula goes below zero in a very long game, and a busy loop would freeze the panel.
-    const double ms = timer.interval * 1000.0;
-    return !(ms > 20) ? 20 : ms >= INT_MAX ? INT_MAX : static_cast<int>(std::lround(ms));
+    return static_cast<int>(
+        std::lround(std::fmin(std::fmax(timer.interval * 1000.0, 20.0), INT_MAX)));
 }
 
 Box graphAxes(const Control &graph, int width, int height, double *unit) {
@@ -154,7 +152,7 @@ int DisplayPanel(int panel) {
         return rt::fail("DisplayPanel", rt::ERR_BAD_HANDLE);
     // A size the screen cannot show is cut down to fit, as the program's own size, not the
     // player's: the panel's bottom row of buttons must stay reachable on a small screen.
-    int height = 0, width = 0, roomHeight = 0, roomWidth = 0;
+    int height, width, roomHeight, roomWidth; // all set by the back end
     be::panelSize(p, &height, &width);
     be::room(p, &roomHeight, &roomWidth);
     const bool fit = height > roomHeight || width > roomWidth;
@@ -195,7 +193,7 @@ int GetPanelAttribute(int panel, int attribute, int *value) {
     rt::Panel *p = rt::panel(panel);
     if (!p || !value || (attribute != ATTR_HEIGHT && attribute != ATTR_WIDTH))
         return rt::fail("GetPanelAttribute", p ? rt::ERR_BAD_ATTRIBUTE : rt::ERR_BAD_HANDLE);
-    int height = 0, width = 0;
+    int height, width; // set by the back end
     be::panelSize(p, &height, &width);
     *value = attribute == ATTR_HEIGHT ? height : width;
     return 0;

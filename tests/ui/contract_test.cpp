@@ -108,6 +108,8 @@ TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
     EXPECT_LT(GetCtrlVal(panel, 99, &value), 0);
     EXPECT_LT(SetCtrlVal(panel + 100, 4, 1), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_LT(SetPanelSize(panel, 0, 420), 0);
+    EXPECT_LT(SetPanelSize(panel, 600, 0), 0);
     EXPECT_EQ(SetPanelSize(panel, 600, 420), 0);
     EXPECT_EQ(GetPanelAttribute(panel, ATTR_HEIGHT, &value), 0);
     EXPECT_EQ(value, 600);
@@ -219,11 +221,13 @@ TEST_F(Contract, TheTimerTicksOnlyWhileEnabledAndNoFasterThanEvery20ms) {
 
 TEST_F(Contract, QuestionsAnswerYesOnlyToTheFirstButtonAndStartOnTheActiveOne) {
     show();
-    const struct { int key, answer; } cases[] = {{'Y', 1}, {'N', 2}, {'\r', 2}, {27, 2}, {' ', 2}};
+    const struct {
+        int key, answer, escape;
+    } cases[] = {{'Y', 1, 0}, {'N', 2, 0}, {'\r', 2, 0}, {27, 2, 0}, {' ', 2, 0}, {27, 1, 1}};
     for (const auto &c : cases) {
         inject::answer(c.key);
         EXPECT_EQ(GenericMessagePopup("Message", "Sure?", "__Yes", "__No", nullptr, nullptr, 0, 0,
-                                      2, 2, 0),
+                                      2, 2, c.escape),
                   c.answer)
             << c.key;
     }
@@ -247,6 +251,9 @@ TEST_F(Contract, ChangesAreOnScreenRightAfterProcessDrawEvents) {
     SetCtrlAttribute(panel, 10, ATTR_VISIBLE, 0);
     ProcessDrawEvents();
     EXPECT_NE(inject::pixel(panel, 10, 0.5, 0.5), board); // the panel shows through
+    SetCtrlAttribute(panel, 10, ATTR_VISIBLE, 1);
+    inject::pump(200); // and the event loop shows it again
+    EXPECT_EQ(inject::pixel(panel, 10, 0.5, 0.5), board);
 }
 
 TEST(Core, TimersTickNoFasterThanEvery20ms) {

@@ -15,15 +15,14 @@
 #include <vector>
 
 // SDL and the thirty libraries it brings are loaded at the first sound, not at every start-up.
+// clang-format off
 #define SDL_CALLS(X)                                                                               \
-    X(SDL_InitSubSystem)                                                                           \
-    X(SDL_QuitSubSystem)                                                                           \
-    X(SDL_SetHint)                                                                                 \
-    X(SDL_LogSetOutputFunction)                                                                    \
+    X(SDL_InitSubSystem) X(SDL_QuitSubSystem) X(SDL_SetHint) X(SDL_LogSetOutputFunction)           \
     X(SDL_OpenAudioDevice) X(SDL_CloseAudioDevice) X(SDL_PauseAudioDevice)                         \
-        X(SDL_GetAudioDeviceStatus) X(SDL_LockAudioDevice) X(SDL_UnlockAudioDevice)                \
-            X(SDL_LoadWAV_RW) X(SDL_RWFromFile) X(SDL_FreeWAV) X(SDL_BuildAudioCVT)                \
-                X(SDL_ConvertAudio) X(SDL_Delay)
+    X(SDL_GetAudioDeviceStatus) X(SDL_LockAudioDevice) X(SDL_UnlockAudioDevice)                    \
+    X(SDL_LoadWAV_RW) X(SDL_RWFromFile) X(SDL_FreeWAV) X(SDL_BuildAudioCVT) X(SDL_ConvertAudio)    \
+    X(SDL_Delay)
+// clang-format on
 namespace sdl {
 #define DECLARE(name) decltype(&::name) name = nullptr;
 SDL_CALLS(DECLARE)
@@ -134,13 +133,13 @@ bool soundOpen() {
         want.samples = kBufferFrames; // about 23 ms between the sound's end and its last sample
         want.callback = feed;
         device = sdl::SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
-        if (device == 0)
+        if (!device)
             sdl::SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
     dup2(saved, STDERR_FILENO);
     close(saved);
     close(quiet);
-    failed = device == 0;
+    failed = !device;
     failedAt = now;
     if (device != 0)
         sdl::SDL_PauseAudioDevice(device, 0);

@@ -242,6 +242,7 @@ TEST_F(Contract, ChangesAreOnScreenRightAfterProcessDrawEvents) {
     SetCtrlVal(panel, 11, 0);
     inject::pump(200);
     EXPECT_EQ(inject::pixel(panel, 11, 0.5, 0.5), 0xFF0000);
+    EXPECT_NE(inject::pixel(panel, 11, 0.02, 0.02), 0xFF0000); // round
     SetCtrlVal(panel, 11, 1);
     SetCtrlAttribute(panel, 5, ATTR_CMD_BUTTON_COLOR, 0x0000FF);
     ProcessDrawEvents(); // no event loop in between, as before a sound

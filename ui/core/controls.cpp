@@ -104,7 +104,7 @@ Box graphAxes(const Control &graph, int width, int height, double *unit) {
     const double cellUnits = 10.0; // a board cell, whose pixel size is kept whole
     *unit = 0;
     if (!(graph.xMax > graph.xMin) || !(graph.yMax > graph.yMin))
-        return Box{0, 0, 0, 0};
+        return Box{};
     const double xRange = graph.xMax - graph.xMin, yRange = graph.yMax - graph.yMin;
     *unit = std::floor(std::min(width / xRange, height / yRange) * cellUnits + 1e-9) / cellUnits;
     const int w = static_cast<int>(std::lround(xRange * *unit));

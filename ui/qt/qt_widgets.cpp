@@ -66,8 +66,7 @@ void Graph::resizeEvent(QResizeEvent *) {
 
 void Led::paintEvent(QPaintEvent *) {
     const rt::Control *c = controlOf(this);
-    const int diameter = std::min(width(), height()) - 2;
-    if (!c || diameter <= 0)
+    if (!c)
         return;
     const QColor colour =
         QColor::fromRgb(static_cast<QRgb>(c->value != 0 ? c->onColour : c->offColour));
@@ -75,6 +74,7 @@ void Led::paintEvent(QPaintEvent *) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(colour.darker(160), 1.0));
     painter.setBrush(colour);
-    painter.drawEllipse(QRectF((width() - diameter) / 2.0 + 0.5, (height() - diameter) / 2.0 + 0.5,
-                               diameter - 1.0, diameter - 1.0));
+    // Round in the middle, its 1-pixel outline inside the widget.
+    const double radius = std::min(width(), height()) / 2.0 - 1.5;
+    painter.drawEllipse(QRectF(rect()).center(), radius, radius);
 }

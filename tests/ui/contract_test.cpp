@@ -60,7 +60,7 @@ class Contract : public testing::Test {
         ASSERT_GE(panel = LoadPanel(0, "stakko.uir", 1), 1);
         events.clear();
     }
-    void TearDown() override { DiscardPanel(panel); }
+    void TearDown() override { EXPECT_EQ(DiscardPanel(panel), 0); }
     void show() {
         SetPanelSize(panel, 500, 400);
         ASSERT_EQ(DisplayPanel(panel), 0);
@@ -141,6 +141,7 @@ TEST_F(Contract, PlotsAreNumberedOnceAndDrawnWithYUpward) {
     EXPECT_LT(SetCtrlBitmap(panel, 10, second, red), 0);
     EXPECT_LT(SetCtrlBitmap(panel, 10, first, red + 1000), 0);
     EXPECT_LT(PlotBitmap(panel, 10, 0, 0, 0, 10, nullptr), 0);
+    EXPECT_LT(PlotBitmap(panel, 10, 0, 0, 10, 0, nullptr), 0);
     EXPECT_LT(PlotBitmap(panel, 4, 0, 0, 10, 10, nullptr), 0);
     EXPECT_EQ(SetCtrlBitmap(panel, 10, first, red), 0);
     show();
@@ -190,6 +191,7 @@ TEST_F(Contract, OnlyThePlayersResizingIsASizeEvent) {
     EXPECT_EQ(events, "MainCallBk 0 12 0;MainCallBk 0 12 0;");
     events.clear();
     SetPanelSize(panel, 660, 500);
+    SetPanelSize(panel, 10, 10); // below the smallest the window takes
     inject::pump(200);
     EXPECT_EQ(events, "");
 }

@@ -270,6 +270,7 @@ TEST_F(Game, FullRowsGoAndScoreTenTimesTheirNumberSquared) {
                 c.full.count(row) || (row == 16 && column > 1) || (row == 19 && column < 10);
         }
         board[5][1] = 1;
+        cellPlots[5][19] = 77; // its plot
         ui.at(4, 0) = c.score;
         highScore = c.record;
         rowsCompleted = c.rows;
@@ -284,6 +285,7 @@ TEST_F(Game, FullRowsGoAndScoreTenTimesTheirNumberSquared) {
         EXPECT_EQ(after, c.after);
         // The lone cell of row 1 moved down by the removed rows, row 1 left empty.
         EXPECT_EQ(board[5][1] * 10 + board[5][1 + c.full.size()], c.full.empty() ? 11 : 1);
+        EXPECT_EQ(matching("DeleteGraphPlot\\(1, 10, 77, 1\\)").size(), c.full.empty() ? 0u : 1u);
         // Each removed row moved the plots above it.
         EXPECT_EQ(matching("1, 10, 530, 0").size(),
                   10u * std::accumulate(c.full.begin(), c.full.end(), 0));

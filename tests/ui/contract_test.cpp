@@ -191,7 +191,6 @@ TEST_F(Contract, OnlyThePlayersResizingIsASizeEvent) {
     EXPECT_EQ(events, "MainCallBk 0 12 0;MainCallBk 0 12 0;");
     events.clear();
     SetPanelSize(panel, 660, 500);
-    SetPanelSize(panel, 10, 10); // below the smallest the window takes
     inject::pump(200);
     EXPECT_EQ(events, "");
 }

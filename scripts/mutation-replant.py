@@ -1,0 +1,57 @@
+#!/usr/bin/env python3
+"""Plants again, one at a time, the faults that earlier mutation runs reported, against the
+tests as they are now: to see whether new tests catch what a run let through, or whether a cut
+in the tests loses a fault a run caught. Run from the project root, on an unchanged tree:
+  python3 scripts/mutation-replant.py through /tmp/mutants-3.log /tmp/mutants-7.log
+  python3 scripts/mutation-replant.py caught /tmp/mutants-3.log
+"""
+import os, shutil, sys, time
+from importlib.machinery import SourceFileLoader
+
+tool = SourceFileLoader("mutants", os.path.abspath("../shared/tools/mutants")).load_module()
+which, logs = sys.argv[1], sys.argv[2:]
+prefix = {"through": "LET THROUGH  ", "caught": "caught  "}[which]
+root, src = os.getcwd(), "/tmp/stakko-replant/src"
+wanted = {line[len(prefix):].strip() for log in logs for line in open(log) if line.startswith(prefix)}
+faults = {f"{p}:{i + 1}: {what}": (p, i, new)
+          for p, i, new, what in tool.faults(root, "engine,presentation,shell,records,sound,ui".split(","))}
+print(f"{len(wanted)} faults {which} in the logs, {len(wanted & faults.keys())} still plantable", flush=True)
+
+# A scratch copy whose build folder is kept between runs; every source newer than its objects.
+os.makedirs(src, exist_ok=True)
+for name in os.listdir(root):
+    if name.startswith("build") or name == ".git":
+        continue
+    p, d = os.path.join(root, name), os.path.join(src, name)
+    if os.path.isdir(d) and not os.path.islink(d):
+        shutil.rmtree(d)
+    (shutil.copytree if os.path.isdir(p) else shutil.copy2)(p, d)
+now = time.time() + 2
+for base, _, names in os.walk(src):
+    if "build-mutants" not in base:
+        for n in names:
+            os.utime(os.path.join(base, n), (now, now))
+
+build = "cmake --build build-mutants -j2"
+fast = f"bash {root}/scripts/mutation-check.sh {root}"
+slow = "ctest --test-dir build-mutants -L e2e -Q --timeout 150"
+if tool.run("cmake -S . -B build-mutants -DCMAKE_BUILD_TYPE=Debug -DSTAKKO_BENCHMARKS=OFF", src, 600) \
+        or tool.run(build, src, 1800):
+    sys.exit("the unchanged copy does not build")
+for key in sorted(wanted & faults.keys()):
+    path, i, new = faults[key]
+    f = os.path.join(src, path)
+    original = open(f).read()
+    lines = original.split("\n")
+    lines[i] = new
+    open(f, "w").write("\n".join(lines))
+    try:
+        if tool.run(build, src, 600):
+            print("does not compile ", key, flush=True)
+            continue
+        hit = tool.run(fast, src, 600) != 0 or tool.run(slow, src, 600) != 0
+        print("caught           " if hit else "LET THROUGH      ", key, flush=True)
+    finally:
+        open(f, "w").write(original)
+        t = time.time() + 1
+        os.utime(f, (t, t))

@@ -464,10 +464,11 @@ TEST_F(Game, StartUpChecksTheFilesThenShowsTheIdlePanelAtItsStoredSize) {
 }
 
 TEST_F(Game, TheRecordsFileIsReadIntoItsRangesOrGivesTheDefaults) {
-    // The file ("-": none); height, width, score and speed records before the read and after it.
+    // The file ("-": none, "/": a folder); height, width, score and speed records before the read
+    // and after it.
     // clang-format off
     const struct { const char *file; std::vector<float> before, after; } cases[] = {
-        {"-", {5, 5, 5, 5}, {792, 461, 0, 9999}},
+        {"-", {5, 5, 5, 5}, {792, 461, 0, 9999}}, {"/", {5, 5, 5, 5}, {792, 461, 0, 9999}},
         {"50\n5000\n-3\n-1.5\n", {5, 5, 5, 5}, {100, 3000, 0, 9999}},
         {"99 3001 10000 9999.5", {5, 5, 5, 5}, {100, 3000, 9999, 9999}},
         {"100\r\n3000\r\n9999\r\n0.000000\r\n", {5, 5, 5, 5}, {100, 3000, 9999, 0}},
@@ -479,7 +480,9 @@ TEST_F(Game, TheRecordsFileIsReadIntoItsRangesOrGivesTheDefaults) {
     for (const auto &c : cases) {
         bool none = *c.file == '-';
         std::filesystem::remove("_KIVOSTAKKOGAME.CFG");
-        if (!none)
+        if (*c.file == '/')
+            std::filesystem::create_directory("_KIVOSTAKKOGAME.CFG");
+        else if (!none)
             writeFile(c.file);
         panelHeight = int(c.before[0]);
         panelWidth = int(c.before[1]);

@@ -106,6 +106,7 @@ TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
     EXPECT_LT(ResetTextBox(panel, 4, "1"), 0);
     EXPECT_LT(SetCtrlVal(panel, 99, 1), 0);
     EXPECT_LT(GetCtrlVal(panel, 99, &value), 0);
+    EXPECT_LT(GetCtrlAttribute(panel, 4, ATTR_INTERVAL, &value), 0);
     EXPECT_LT(SetCtrlVal(panel + 100, 4, 1), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_LT(SetPanelSize(panel, 0, 420), 0);

@@ -463,7 +463,7 @@ TEST_F(Game, StartUpChecksTheFilesThenShowsTheIdlePanelAtItsStoredSize) {
     }
 }
 
-TEST_F(Game, TheRecordsFileIsReadIntoItsRangesOrGivesTheDefaults) {
+TEST_F(Game, TheRecordsFileIsReadIntoItsRangesOrGivesTheDefaultsAndAFullDiskLosesNothing) {
     // The file ("-": none, "/": a folder); height, width, score and speed records before the read
     // and after it.
     // clang-format off
@@ -494,9 +494,8 @@ TEST_F(Game, TheRecordsFileIsReadIntoItsRangesOrGivesTheDefaults) {
                   c.after);
         EXPECT_EQ(std::filesystem::exists("_KIVOSTAKKOGAME.CFG"), !none); // reading creates none
     }
-}
-
-TEST_F(Game, AFullDiskKeepsTheRecordsFileAsItWasAndLeavesNoSideFile) {
+    // Written to a full disk, the file keeps what it held and no side file is left.
+    std::filesystem::remove("_KIVOSTAKKOGAME.CFG");
     writeFile("640\n380\n70\n5.000000\n");
     std::filesystem::create_symlink("/dev/full", "_KIVOSTAKKOGAME.CFG.new");
     writeCFGFile();

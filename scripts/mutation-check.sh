@@ -15,6 +15,6 @@ case "$changed" in
 ui/*) tests='Contract|Loop' ;;
 sound/snd_play.cpp | sound/sdl/*) tests='SoundDevice' ;;
 records/records_file.cpp) tests='records_|Game' ;;
-*) tests='Game|PlaySnd' ;;
+*) tests='Game' ;;
 esac
 exec ctest --test-dir build-mutants -LE 'e2e|package' -R "$tests" -j2 --timeout 60 -Q

@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iomanip>
 #include <numeric>
 #include <regex>
+#include <sstream>
 #define main stakkoMain
 #include "main.cpp"
 
@@ -25,21 +27,19 @@ struct FakeRunTime {
     double &at(int control, int attribute) { return attributes[{control, attribute}]; }
 } ui;
 
-static std::string text(const char *value) {
-    return value ? value : "null";
+static const char *arg(const char *text) {
+    return text ? text : "null";
 }
-static std::string text(double value) {
-    char buffer[40];
-    snprintf(buffer, sizeof buffer, "%.10g", value);
-    return buffer;
+static double arg(double number) {
+    return number;
 }
-// Logs "Name(arg, arg)".
+// Logs "Name(arg, arg)", numbers with ten digits.
 template <typename... Args> static void record(const char *name, Args... args) {
-    std::vector<std::string> parts{text(args)...};
-    std::string call = std::string(name) + "(";
-    for (size_t i = 0; i < parts.size(); i++)
-        call += (i > 0 ? ", " : "") + parts[i];
-    ui.log.push_back(call + ")");
+    std::ostringstream call;
+    [[maybe_unused]] const char *separator = ""; // no arguments: no separator
+    call << std::setprecision(10) << name << "(";
+    ((call << separator << arg(args), separator = ", "), ...);
+    ui.log.push_back(call.str() + ")");
 }
 // Gives an output parameter its value; the call succeeds.
 template <typename T, typename V> static int put(T *slot, V value) {
@@ -88,7 +88,7 @@ FAKE(CVI_GetFileSize, (const char *f, long *size),
 int GetBreakOnLibraryErrors(void) { return ui.breakOnErrors; }
 FAKE_AS(EnableBreakOnLibraryErrors, (void), ui.breakOnErrors = 1, "EnableBreak")
 FAKE_AS(DisableBreakOnLibraryErrors, (void), ui.breakOnErrors = 0, "DisableBreak")
-FAKE(sndPlaySoundA, (const char *f, unsigned int s), 1, f, int(s))
+FAKE(sndPlaySoundA, (const char *f, unsigned int s), 7, f, int(s))
 // clang-format on
 
 using Log = std::vector<std::string>;
@@ -100,7 +100,7 @@ static bool operator==(const Piece &a, const Piece &b) {
     return !memcmp(&a, &b, sizeof a);
 }
 // With keep false, the calls that do not match.
-static Log matching(const char *pattern, bool keep = true) {
+static Log matching(const std::string &pattern, bool keep = true) {
     Log found;
     for (auto &call : ui.log)
         if (std::regex_search(call, std::regex(pattern)) == keep)
@@ -228,8 +228,9 @@ TEST_F(Game, AKeyMovesThePieceOnlyWhereItFitsAndATickLandsItOnlyOnceItCameToRest
         ui.log.clear();
         EXPECT_EQ(MainCallBk(1, m.event, nullptr, m.key, 0), 0);
         EXPECT_EQ(currentPiece, m.to) << m.key;
-        EXPECT_EQ(matching("DeleteGraphPlot\\(1, 10, \\d+, 1\\)|PlotBitmap|10, 530, 1\\)").size(),
-                  16u * m.steps)
+        EXPECT_EQ(
+            matching("DeleteGraphPlot\\(1, 10, \\d+, 1\\)|Bitmap\\(1, 10|10, 530, 1\\)").size(),
+            20u * m.steps)
             << m.key;
         ui.log.clear();
         EXPECT_EQ(TimerCallback(1, 15, 15, nullptr, 0, 0), 0);
@@ -320,7 +321,8 @@ TEST_F(Game, AtGameOverThePreviewIsDrawnTheGameStopsThenEachRecordIsJudgedAgains
         {file, 20, 10, 1, stop + Log{shown, sound + "Over.wav, 2)", score, shown,
          sound + "Salute.wav, 2)", "ResetTextBox(1, 12, 4.50)", speed, shown,
          sound + "Salute_2.wav, 2)"}, "792\n461\n50\n4.500000\n"},
-        {file, 50, 9, 1, stop + Log{shown, sound + "Over.wav, 2)", lost + again}, file},
+        {"792\n461\n50\n9.000000\n", 50, 9, 1, stop + Log{shown, sound + "Over.wav, 2)",
+         lost + again}, "792\n461\n50\n9.000000\n"},
         {"", 0, 10, 0, stop + Log{lost + again, "ResetTextBox(1, 12, 4.50)", speed},
          "792\n461\n0\n4.500000\n"}};
     // clang-format on
@@ -345,11 +347,14 @@ TEST_F(Game, AtGameOverThePreviewIsDrawnTheGameStopsThenEachRecordIsJudgedAgains
         EXPECT_EQ(readFile(), c.after);
         EXPECT_EQ(gameRunning + pauseActive, 0);
     }
-    nextPiece.colour = 7; // a colour that no piece has shows the blank image
-    ui.log.clear();
-    DisplayNextPiece();
-    EXPECT_EQ(matching("Strange").size(), 4u);
-    EXPECT_EQ(matching("SetCtrlBitmap.*100").size(), 4u);
+    // Red and magenta show their own images; a colour that no piece has, the blank one.
+    for (auto [colour, image] : {std::pair{1, "101"}, {6, "106"}, {7, "100"}}) {
+        nextPiece.colour = colour;
+        ui.log.clear();
+        DisplayNextPiece();
+        EXPECT_EQ(matching("Strange").size(), colour == 7 ? 4u : 0u);
+        EXPECT_EQ(matching(std::string("SetCtrlBitmap.*") + image).size(), 4u);
+    }
 }
 
 TEST_F(Game, CommandsActOnTheirOwnEventOnlyAndGiveEachStateItsLook) {
@@ -406,6 +411,7 @@ TEST_F(Game, CommandsActOnTheirOwnEventOnlyAndGiveEachStateItsLook) {
         // The new game: checked files, emptied board and cells, re-read records, two pieces.
         EXPECT_EQ(matching("GetBitmapFromFile").size(), 7u);
         EXPECT_EQ(matching("PlotBitmap").size(), 8u); // the piece and the next one drawn
+        EXPECT_EQ(matching("PlotBitmap\\(1, 10, 50, 190, 10, 10, null\\)").size(), 1u); // pivot
         EXPECT_EQ(std::count(&board[0][0], &board[0][0] + 242, 0), 210);
         EXPECT_EQ(std::count(&cellPlots[0][0], &cellPlots[0][0] + 242, 999), 11);
         EXPECT_EQ(scoreRecordAtStart * 100 + rowsCompleted, 7000);
@@ -478,6 +484,10 @@ TEST_F(Game, TheRecordsFileIsReadIntoItsRangesOrGivesTheDefaultsAndAFullDiskLose
         {"", {50, 4000, -5, 10000}, {100, 3000, 0, 9999}},
         {"abc\n1\n2\n3\n", {640, 380, 70, -2}, {640, 380, 70, 9999}}};
     // clang-format on
+    auto files = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+    };
+    const auto open = files();
     for (const auto &c : cases) {
         bool none = *c.file == '-';
         std::filesystem::remove("_KIVOSTAKKOGAME.CFG");
@@ -495,6 +505,7 @@ TEST_F(Game, TheRecordsFileIsReadIntoItsRangesOrGivesTheDefaultsAndAFullDiskLose
                   c.after);
         EXPECT_EQ(std::filesystem::exists("_KIVOSTAKKOGAME.CFG"), !none); // reading creates none
     }
+    EXPECT_EQ(files(), open); // and leaves none open
     // Written to a full disk, the file keeps what it held and no side file is left.
     std::filesystem::remove("_KIVOSTAKKOGAME.CFG");
     writeFile("640\n380\n70\n5.000000\n");
@@ -541,4 +552,27 @@ TEST_F(Game, TheInstallationCheckGoesInOrderAndNamesTheFirstMissingFileOnly) {
     EXPECT_EQ(FileExists("b", 0), 0);
     EXPECT_EQ(FileExists("c", 0), -12);
     EXPECT_EQ(FileExists("d", 0), -93);
+}
+
+TEST_F(Game, SoundFlagsComeFromEachNonzeroArgumentAndOnlyAWaitedSoundShowsTheScreenFirst) {
+    const std::string draw = "ProcessDrawEvents()";
+    // Asynchronous, looped, play the default, stop the current; the flags; the screen shown.
+    // clang-format off
+    const struct { short asynchronous, looped, playDefault, stopCurrent; int flags; bool drawn; }
+        cases[] = {{0, 0, 1, 1, 0, 1}, {1, 0, 1, 1, 1, 0}, {0, 0, 0, 1, 2, 1}, {1, 0, 1, 0, 17, 0},
+                   {0, 1, 0, 0, 27, 0}, {0, 1, 1, 1, 9, 0}, {1, 1, 0, 1, 11, 0}, {-1, 0, 1, 1, 1, 0},
+                   {0, 0, -3, 256, 0, 1}, {0, -1, 2, 0, 25, 0}, {0, 0, 0, 0, 18, 1}};
+    // clang-format on
+    for (const auto &c : cases) {
+        ui.log.clear();
+        EXPECT_EQ(CVI_PlaySoundEx("a", c.asynchronous, c.looped, c.playDefault, c.stopCurrent), 7);
+        const Log played = {"sndPlaySoundA(a, " + std::to_string(c.flags) + ")"};
+        EXPECT_EQ(ui.log, c.drawn ? Log{draw} + played : played) << &c - cases;
+    }
+    ui.log.clear();
+    EXPECT_EQ(CVI_PlaySound("b", 0), 7);
+    CVI_PlaySound("b", 2);
+    StopCurrentSound();
+    EXPECT_EQ(ui.log,
+              (Log{draw, "sndPlaySoundA(b, 0)", "sndPlaySoundA(b, 1)", "sndPlaySoundA(null, 0)"}));
 }

@@ -8,46 +8,34 @@
 #include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <string>
+#include <iterator>
 
-namespace {
+static std::string events; // "name control event data1;" for each callback call
 
-std::string events; // "name control event data1;" for each callback call
-
-void record(const char *name, int control, int event, int data1) {
+static int record(const char *name, int control, int event, int data1) {
     events += name + (" " + std::to_string(control) + " " + std::to_string(event) + " " +
                       std::to_string(data1) + ";");
-}
-
-} // namespace
-
-#define RECORDER(name)                                                                             \
-    extern "C" int CVICALLBACK name(int, int control, int event, void *, int data1, int data2) {   \
-        record(#name, control, event, control == 14 ? data1 > 0 : data1 + data2);                  \
-        return 0;                                                                                  \
-    }
-RECORDER(TimerCallback)
-RECORDER(Start)
-RECORDER(pauseGame)
-RECORDER(noSound)
-RECORDER(Help)
-RECORDER(QuitCallback)
-RECORDER(goOnline)
-extern "C" int CVICALLBACK MainCallBk(int, int event, void *, int data1, int data2) {
-    record("MainCallBk", data2, event, data1); // in the control's place: data2, always 0 here
     return 0;
 }
+#define RECORDER(name)                                                                             \
+    extern "C" int CVICALLBACK name(int, int control, int event, void *, int data1, int data2) {   \
+        return record(#name, control, event, control == 14 ? data1 > 0 : data1 + data2);           \
+    }
+// clang-format off
+RECORDER(TimerCallback) RECORDER(Start) RECORDER(pauseGame) RECORDER(noSound) RECORDER(Help)
+RECORDER(QuitCallback) RECORDER(goOnline)
+extern "C" int CVICALLBACK MainCallBk(int, int event, void *, int data1, int data2) {
+    return record("MainCallBk", data2, event, data1); // in the control's place: data2, always 0
+}
+// clang-format on
 
 namespace {
 
 // A copy of the shipped form with one text replaced; LoadPanel's result for it.
 int loadChanged(const std::string &from, const std::string &to) {
-    std::stringstream form;
-    form << std::ifstream("stakko.uir").rdbuf();
-    std::string text = form.str();
-    text.replace(text.find(from), from.size(), to);
-    std::ofstream("changed.uir") << text;
+    std::ifstream form("stakko.uir");
+    std::string text{std::istreambuf_iterator<char>(form), {}};
+    std::ofstream("changed.uir") << text.replace(text.find(from), from.size(), to);
     const int result = LoadPanel(0, "changed.uir", 1);
     std::remove("changed.uir");
     return result;
@@ -86,12 +74,12 @@ TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
     EXPECT_EQ(SetCtrlVal(panel, 4, 12345), 0);
     EXPECT_EQ(GetCtrlVal(panel, 4, &value), 0);
     EXPECT_EQ(value, 12345);
-    const struct {
-        int control, attribute, set;
-    } kept[] = {{8, ATTR_DIMMED, 1},           {8, ATTR_DIMMED, 0},
-                {10, ATTR_VISIBLE, 0},         {5, ATTR_CMD_BUTTON_COLOR, 0xFF0000},
-                {11, ATTR_ON_COLOR, 0x00FF00}, {11, ATTR_OFF_COLOR, 0x123456},
-                {15, ATTR_ENABLED, 1},         {15, ATTR_ENABLED, 0}};
+    // clang-format off
+    const struct { int control, attribute, set; } kept[] = {
+        {8, ATTR_DIMMED, 1}, {8, ATTR_DIMMED, 0}, {10, ATTR_VISIBLE, 0}, {15, ATTR_ENABLED, 1},
+        {15, ATTR_ENABLED, 0}, {5, ATTR_CMD_BUTTON_COLOR, 0xFF0000}, {11, ATTR_ON_COLOR, 0x00FF00},
+        {11, ATTR_OFF_COLOR, 0x123456}};
+    // clang-format on
     for (const auto &k : kept) {
         EXPECT_EQ(SetCtrlAttribute(panel, k.control, k.attribute, k.set), 0) << k.attribute;
         EXPECT_EQ(GetCtrlAttribute(panel, k.control, k.attribute, &value), 0);
@@ -108,6 +96,11 @@ TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
     EXPECT_LT(GetCtrlVal(panel, 99, &value), 0);
     EXPECT_LT(GetCtrlAttribute(panel, 4, ATTR_INTERVAL, &value), 0);
     EXPECT_LT(SetCtrlVal(panel + 100, 4, 1), 0);
+    long size = 0;
+    EXPECT_EQ(CVI_GetFileSize("stakko.uir", &size), 0);
+    EXPECT_GT(size, 1000);
+    EXPECT_EQ(CVI_GetFileSize("Images/none.bmp", &size), -1);
+    EXPECT_EQ(CVI_GetFileSize("Images", &size), -5); // a folder is no file
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_LT(SetPanelSize(panel, 0, 420), 0);
     EXPECT_LT(SetPanelSize(panel, 600, 0), 0);
@@ -154,7 +147,8 @@ TEST_F(Contract, PlotsAreNumberedOnceAndDrawnWithYUpward) {
     EXPECT_LT(DeleteGraphPlot(panel, 10, first, 1), 0);
     inject::pump(200);
     EXPECT_EQ(inject::pixel(panel, 10, 0.5, 0.3), high) << std::hex << high; // all gone
-    // Cells changed together are all drawn, also one between two others.
+    // Cells changed together are all drawn, also one between two others; the grid is centred.
+    SetPanelSize(panel, 500, 900);
     for (double at : {0.0, 190.0, 95.0})
         SetCtrlBitmap(panel, 10, PlotBitmap(panel, 10, at / 2, at, 10, 10, nullptr), red);
     inject::pump(200);

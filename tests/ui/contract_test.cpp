@@ -186,8 +186,14 @@ TEST_F(Contract, OnlyThePlayersResizingIsASizeEvent) {
     EXPECT_EQ(events, "MainCallBk 0 12 0;MainCallBk 0 12 0;");
     events.clear();
     SetPanelSize(panel, 660, 500);
+    SetPanelSize(panel, 60, 50); // below the form's smallest size: the window's answer is ours
     inject::pump(200);
     EXPECT_EQ(events, "");
+    int height = 0, width = 0;
+    GetPanelAttribute(panel, ATTR_HEIGHT, &height);
+    GetPanelAttribute(panel, ATTR_WIDTH, &width);
+    EXPECT_EQ(height, 100); // the form's smallest size: 100 x 100, or wider as Windows has it
+    EXPECT_GE(width, 100);
 }
 
 TEST_F(Contract, APanelTallerThanTheScreenIsFittedWithoutASizeEvent) {

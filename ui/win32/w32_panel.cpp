@@ -273,6 +273,8 @@ LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, message, wp, lp);
 }
 
+const DWORD panelStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+
 LRESULT CALLBACK panelProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
     Window *win = windowFrom(hwnd);
     if (!win)
@@ -300,6 +302,13 @@ LRESULT CALLBACK panelProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
         rt::closeBoxPressed(win->panel); // the program decides, through the close control
         return 0;
+    case WM_GETMINMAXINFO: { // the player cannot drag it below the form's smallest size
+        RECT r{0, 0, win->form.number("minimumSize.width"), win->form.number("minimumSize.height")};
+        AdjustWindowRectEx(&r, panelStyle, FALSE, 0);
+        POINT &least = reinterpret_cast<MINMAXINFO *>(lp)->ptMinTrackSize;
+        least = {std::max(least.x, r.right - r.left), std::max(least.y, r.bottom - r.top)};
+        return 0;
+    }
     case WM_TIMER:
         rt::timerFired(win->panel, static_cast<int>(wp));
         return 0;
@@ -329,8 +338,6 @@ LRESULT CALLBACK panelProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
     }
     return DefWindowProcW(hwnd, message, wp, lp);
 }
-
-const DWORD panelStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 void registerClasses() { // a second registration fails harmlessly
     WNDCLASSEXW wc{};
@@ -460,14 +467,17 @@ void showPanel(rt::Panel *panel, bool fitted) {
     UpdateWindow(hwnd);
 }
 
-void boundSize(const rt::Panel *, int *height, int *width) {
+void boundSize(const rt::Panel *panel, int *height, int *width) {
+    const Node &form = static_cast<Window *>(panel->window)->form;
     RECT frame{0, 0, 0, 0};
     AdjustWindowRectEx(&frame, panelStyle, FALSE, 0);
     const int frameWidth = frame.right - frame.left, frameHeight = frame.bottom - frame.top;
-    *width = std::max<int>(GetSystemMetrics(SM_CXMINTRACK) - frameWidth,
-                           std::min<int>(*width, GetSystemMetrics(SM_CXMAXTRACK) - frameWidth));
-    *height = std::max<int>(GetSystemMetrics(SM_CYMINTRACK) - frameHeight,
-                            std::min<int>(*height, GetSystemMetrics(SM_CYMAXTRACK) - frameHeight));
+    *width =
+        std::max({GetSystemMetrics(SM_CXMINTRACK) - frameWidth, form.number("minimumSize.width"),
+                  std::min(*width, GetSystemMetrics(SM_CXMAXTRACK) - frameWidth)});
+    *height =
+        std::max({GetSystemMetrics(SM_CYMINTRACK) - frameHeight, form.number("minimumSize.height"),
+                  std::min(*height, GetSystemMetrics(SM_CYMAXTRACK) - frameHeight)});
 }
 
 void resizePanel(rt::Panel *panel, int height, int width) {

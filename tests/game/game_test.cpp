@@ -1,5 +1,5 @@
-// The game against a recording fake run-time: the calls it makes, in order with their arguments,
-// and the files it writes.
+// The game and its sound module against a recording fake run-time and sound call: the calls they
+// make, in order with their arguments, and the files the game writes.
 #include "fall.h"
 #include "painting.h"
 #include "pieces.h"

@@ -17,4 +17,6 @@ sound/snd_play.cpp | sound/sdl/*) tests='SoundDevice' ;;
 records/records_file.cpp) tests='records_|Game' ;;
 *) tests='Game' ;;
 esac
-exec ctest --test-dir build-mutants -LE 'e2e|package' -R "$tests" -j2 --timeout 60 -Q
+quiet=-Q # MUTATION_LIST_FAILED set: ctest's list of the failed test cases
+[ -z "${MUTATION_LIST_FAILED:-}" ] || quiet=
+exec ctest --test-dir build-mutants -LE 'e2e|package' -R "$tests" -j2 --timeout 60 $quiet

@@ -1,16 +1,19 @@
 #!/usr/bin/env python3
 """Plants again, one at a time, the faults that earlier mutation runs reported, against the
 tests as they are now: to see whether new tests catch what a run let through, or whether a cut
-in the tests loses a fault a run caught. Run from the project root, on an unchanged tree:
+in the tests loses a fault a run caught; or, with "which", what fast test cases fail with each
+fault a run caught, to see which tests catch faults no other test does. Run from the project
+root, on an unchanged tree:
   python3 scripts/mutation-replant.py through /tmp/mutants-3.log /tmp/mutants-7.log
   python3 scripts/mutation-replant.py caught /tmp/mutants-3.log
+  python3 scripts/mutation-replant.py which /tmp/mutants-3.log
 """
-import os, shutil, sys, time
+import os, re, shutil, subprocess, sys, time
 from importlib.machinery import SourceFileLoader
 
 tool = SourceFileLoader("mutants", os.path.abspath("../shared/tools/mutants")).load_module()
 which, logs = sys.argv[1], sys.argv[2:]
-prefix = {"through": "LET THROUGH  ", "caught": "caught  "}[which]
+prefix = {"through": "LET THROUGH  ", "caught": "caught  ", "which": "caught  "}[which]
 root, src = os.getcwd(), "/tmp/stakko-replant/src"
 wanted = {line[len(prefix):].strip() for log in logs for line in open(log) if line.startswith(prefix)}
 faults = {f"{p}:{i + 1}: {what}": (p, i, new)
@@ -48,6 +51,11 @@ for key in sorted(wanted & faults.keys()):
     try:
         if tool.run(build, src, 600):
             print("does not compile ", key, flush=True)
+            continue
+        if which == "which":  # the failing cases from ctest's list; none: only the journeys
+            out = subprocess.run("MUTATION_LIST_FAILED=1 " + fast, shell=True, cwd=src, text=True,
+                                 capture_output=True, timeout=900).stdout
+            print(key, "\t", " ".join(re.findall(r"^\s*\d+ - (\S+) \(", out, re.M)), flush=True)
             continue
         hit = tool.run(fast, src, 600) != 0 or tool.run(slow, src, 600) != 0
         print("caught           " if hit else "LET THROUGH      ", key, flush=True)

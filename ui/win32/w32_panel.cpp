@@ -468,16 +468,19 @@ void showPanel(rt::Panel *panel, bool fitted) {
 }
 
 void boundSize(const rt::Panel *panel, int *height, int *width) {
-    const Node &form = static_cast<Window *>(panel->window)->form;
+    // The limits the window system keeps a new size within, as the window answers them.
+    MINMAXINFO limits{};
+    limits.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+    limits.ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+    SendMessageW(static_cast<Window *>(panel->window)->hwnd, WM_GETMINMAXINFO, 0,
+                 reinterpret_cast<LPARAM>(&limits));
     RECT frame{0, 0, 0, 0};
     AdjustWindowRectEx(&frame, panelStyle, FALSE, 0);
     const int frameWidth = frame.right - frame.left, frameHeight = frame.bottom - frame.top;
-    *width =
-        std::max({GetSystemMetrics(SM_CXMINTRACK) - frameWidth, form.number("minimumSize.width"),
-                  std::min(*width, GetSystemMetrics(SM_CXMAXTRACK) - frameWidth)});
-    *height =
-        std::max({GetSystemMetrics(SM_CYMINTRACK) - frameHeight, form.number("minimumSize.height"),
-                  std::min(*height, GetSystemMetrics(SM_CYMAXTRACK) - frameHeight)});
+    *width = std::max<int>(limits.ptMinTrackSize.x - frameWidth,
+                           std::min<int>(*width, limits.ptMaxTrackSize.x - frameWidth));
+    *height = std::max<int>(limits.ptMinTrackSize.y - frameHeight,
+                            std::min<int>(*height, limits.ptMaxTrackSize.y - frameHeight));
 }
 
 void resizePanel(rt::Panel *panel, int height, int width) {

@@ -10,8 +10,10 @@
 #include <gtest/gtest.h>
 #include <iomanip>
 #include <numeric>
+#include <random>
 #include <regex>
 #include <sstream>
+#include <sys/wait.h>
 #define main stakkoMain
 #include "main.cpp"
 
@@ -514,6 +516,37 @@ TEST_F(Game, TheRecordsFileIsReadIntoItsRangesOrGivesTheDefaultsAndAFullDiskLose
     ASSERT_FALSE(std::filesystem::is_symlink("_KIVOSTAKKOGAME.CFG")); // not the full disk itself
     EXPECT_EQ(readFile(), "640\n380\n70\n5.000000\n");
     EXPECT_FALSE(std::filesystem::is_symlink("_KIVOSTAKKOGAME.CFG.new"));
+}
+
+// Writers of the records file killed at random moments, a thousand times: the file holds one
+// whole set of records every time, the last one written or the one before, never a part.
+TEST_F(Game, TheRecordsFileIsWholeWhenItsWriterIsKilledAtAnyMoment) {
+    auto records = [](int k) { // the k-th write's records, every field telling k; their text
+        panelHeight = 100 + k % 2900, panelWidth = 3000 - k % 2900, highScore = k;
+        highSpeed = k % 80000 / 8.0f; // exact in a float
+        char text[80];
+        snprintf(text, sizeof text, "%d\n%d\n%d\n%f\n", panelHeight, panelWidth, k,
+                 double(highSpeed));
+        return std::string(text);
+    };
+    std::mt19937 random(7);
+    for (int round = 0, k = 0; round < 1000; ++round, k = round * 100000) {
+        const std::string before = readFile();
+        const pid_t writer = fork();
+        while (writer == 0) // a new set of records at every write of every round
+            records(k++), writeCFGFile();
+        // Killed only once it has written: from then on it is always in the middle of a write.
+        for (int waited = 0; readFile() == before && waited < 20000; ++waited)
+            usleep(100);
+        usleep(std::uniform_int_distribution<>(0, 500)(random));
+        kill(writer, SIGKILL);
+        waitpid(writer, nullptr, 0);
+        const std::string now = readFile();
+        ASSERT_TRUE(now != before && sscanf(now.c_str(), "%*d %*d %d", &k) == 1 &&
+                    now == records(k))
+            << "round " << round << ": the records file holds\n"
+            << now;
+    }
 }
 
 TEST_F(Game, TheInstallationCheckGoesInOrderAndNamesTheFirstMissingFileOnly) {

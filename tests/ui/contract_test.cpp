@@ -178,7 +178,7 @@ TEST_F(Contract, InputReachesTheCallbacksTheFormNamesUnlessDimmed) {
     EXPECT_EQ(events, "MainCallBk 0 11 0;");
 }
 
-TEST_F(Contract, OnlyThePlayersResizingIsASizeEvent) {
+TEST_F(Contract, OnlyThePlayersResizingIsASizeEventAndAPanelTooTallForTheScreenIsFitted) {
     show();
     inject::resize(panel, 640, 480);
     inject::resize(panel, 500, 400); // back to the program's own size, by the player
@@ -194,13 +194,9 @@ TEST_F(Contract, OnlyThePlayersResizingIsASizeEvent) {
     GetPanelAttribute(panel, ATTR_WIDTH, &width);
     EXPECT_EQ(height, 100); // the form's smallest size: 100 x 100, or wider as Windows has it
     EXPECT_GE(width, 100);
-}
-
-TEST_F(Contract, APanelTallerThanTheScreenIsFittedWithoutASizeEvent) {
-    SetPanelSize(panel, 3000, 3000);
+    SetPanelSize(panel, 3000, 3000); // taller than the screen: fitted as it is shown
     DisplayPanel(panel);
     inject::pump(300);
-    int height = 0;
     GetPanelAttribute(panel, ATTR_HEIGHT, &height);
     EXPECT_LT(height, 3000);
     EXPECT_GT(height, 100);
@@ -215,8 +211,7 @@ TEST_F(Contract, TheTimerTicksOnlyWhileEnabledAndNoFasterThanEvery20ms) {
     const std::string tick = "TimerCallback 15 15 0;";
     const size_t ticks = events.size() / tick.size();
     EXPECT_EQ(events.substr(0, tick.size()), tick);
-    EXPECT_GE(ticks, 5u);
-    EXPECT_LE(ticks, 21u);
+    EXPECT_TRUE(ticks >= 5 && ticks <= 21) << ticks; // 400 ms at 20 ms, with the loop's slack
     inject::pump(200);
     EXPECT_EQ(events.size() / tick.size(), ticks);
 }
@@ -266,11 +261,6 @@ TEST(Core, TimersTickNoFasterThanEvery20ms) {
         timer.interval = seconds;
         EXPECT_EQ(rt::timerPeriodMs(timer), ms) << seconds;
     }
-}
-
-TEST(Loop, QuitBeforeTheLoopEndsItAtOnce) {
-    EXPECT_EQ(QuitUserInterface(0), 0);
-    EXPECT_EQ(RunUserInterface(), 0);
 }
 
 } // namespace

@@ -16,8 +16,6 @@
 namespace {
 
 bool noPlatform = false;
-bool running = false, quitPending = false;
-int quitCode = 0;
 
 // Qt's own messages go where the run-time's do: nowhere, unless a developer asks.
 void qtMessage(QtMsgType, const QMessageLogContext &, const QString &text) {
@@ -100,22 +98,11 @@ bool init() {
 }
 
 int run() {
-    if (quitPending || !qApp) {
-        quitPending = false;
-        return quitCode;
-    }
-    running = true;
-    const int code = QApplication::exec();
-    running = false;
-    return code;
+    return QApplication::exec();
 }
 
 void quit(int code) {
-    quitCode = code;
-    if (running)
-        QApplication::exit(code);
-    else
-        quitPending = true; // asked before the loop runs: it ends at once
+    QApplication::exit(code); // the loop ends once this callback returns
 }
 
 void *loadImage(const char *fileName) {

@@ -12,8 +12,6 @@ Theme theme{};
 
 namespace {
 
-int loops = 0; // message loops of RunUserInterface running
-bool quitPending = false;
 int quitCode = 0;
 
 std::string fileText(const char *name) {
@@ -184,26 +182,17 @@ bool init() {
 }
 
 int run() {
-    if (quitPending) {
-        quitPending = false;
-        return quitCode;
-    }
-    ++loops;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    --loops;
     return quitCode;
 }
 
 void quit(int code) {
     quitCode = code;
-    if (loops)
-        PostQuitMessage(code); // the loop ends once this callback returns
-    else
-        quitPending = true; // asked before the loop runs: it ends at once
+    PostQuitMessage(code); // the loop ends once this callback returns
 }
 
 void *loadImage(const char *fileName) {

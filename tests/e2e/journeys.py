@@ -1,18 +1,14 @@
 """python3 journeys.py <installation folder> Journeys.test_<name>, in an X server of its own."""
-import os, shutil, struct, subprocess, sys, tempfile, time, unittest
-from pathlib import Path
+import contextlib, os, pathlib, pyatspi, shutil, struct, subprocess, sys, tempfile, time, unittest
 
-import pyatspi
-from gi.repository import Atspi
-
-Atspi.set_timeout(10000, 15000)  # a sound plays to its end before the program answers again
+pyatspi.setTimeout(10000, 15000)  # a sound plays to its end before the program answers again
 
 
-def wait(probe, timeout, what):
+def wait(probe, timeout, what=None):  # without `what`, a probe never true is no fault
     end = time.monotonic() + timeout
     while not (value := probe()) and time.monotonic() < end:
         time.sleep(0.05)
-    assert value, f"waited {timeout} s for {what}"
+    assert value or not what, f"waited {timeout} s for {what}"
     return value
 
 
@@ -24,17 +20,15 @@ def windows(title):
     return run("xdotool", "search", "--onlyvisible", "--name", f"^{title}$").split()
 
 
-def find(node, test):
-    return node if test(node) else next(filter(None, (find(c, test) for c in node if c)), None)
+def find(nodes, test):  # the first of the nodes or of those below them to pass the test
+    return next(filter(None, (n if test(n) else find(n, test) for n in nodes if n)), None)
 
 
 def drop(fixed, cells):  # the board once the piece falls and full rows go, and how good it is
     while all(y < 19 and (x, y + 1) not in fixed for x, y in cells):
         cells = {(x, y + 1) for x, y in cells}
-    board = fixed | cells
-    full = [r for r in range(20) if all((x, r) in board for x in range(10))]
-    for r in full:  # from the top, the rows above moving down one each time
-        board = {(x, y + (y < r)) for x, y in board if y != r}
+    full = [r for r in range(20) if {(x, r) for x in range(10)} <= fixed | cells]
+    board = {(x, y + sum(r > y for r in full)) for x, y in fixed | cells if y not in full}
     tops = [min([y for x, y in board if x == c], default=20) for c in range(10)]
     covered = sum(20 - t for t in tops)  # rows gone, few holes, a low and even surface
     return board, 8 * len(full) - 4 * (covered - len(board)) - covered / 2 - sum(
@@ -43,20 +37,21 @@ def drop(fixed, cells):  # the board once the piece falls and full rows go, and 
 
 class Game:  # the one helper: the program seen through AT-SPI and screenshots, driven by X
 
-    def __init__(self, folder):
+    def __init__(self, test, folder=None):  # in the given folder, or a fresh copy without records
+        if not folder:
+            folder = pathlib.Path(test.enterContext(tempfile.TemporaryDirectory())) / "stakko"
+            shutil.copytree(SOURCE, folder, ignore=shutil.ignore_patterns("*.CFG"))
         self.folder, self.rect = folder, None
         pyatspi.Registry.getDesktop(0)  # the accessibility bus is up before the program starts
         env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", SDL_AUDIODRIVER="dummy")
         self.process = subprocess.Popen([folder / "KIVO_Stakko"], cwd=folder, env=env)
+        test.addCleanup(lambda: self.process.kill() or self.process.wait())
 
     def find(self, test, what):
         def ours(app):
-            try:
+            with contextlib.suppress(Exception):  # an application just gone, such as the last run
                 return app.get_process_id() == self.process.pid
-            except Exception:  # an application just gone, such as the run before this one
-                return False
-        apps = lambda: filter(ours, filter(None, pyatspi.Registry.getDesktop(0)))
-        return wait(lambda: next(filter(None, (find(a, test) for a in apps())), None), 15, what)
+        return wait(lambda: find(filter(ours, pyatspi.Registry.getDesktop(0)), test), 15, what)
 
     def control(self, name):  # by its accessible name; the caption beside it is a label
         return self.find(lambda n: n.name == name and n.getRole() != pyatspi.ROLE_LABEL, name)
@@ -71,17 +66,17 @@ class Game:  # the one helper: the program seen through AT-SPI and screenshots, 
         box = self.control(name).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         return box.x, box.y, box.x + box.width, box.y + box.height
 
-    def keys(self, *keys, title="Stakko"):
+    def keys(self, *keys, title="Stakko", settle=0):  # settle: seconds for the screen to catch up
         window = wait(lambda: windows(title), 10, f"the window {title!r}")[0]
         run("xdotool", "windowactivate", "--sync", window)
         if keys:  # real presses to the focused window
             run("xdotool", "key", "--clearmodifiers", "--delay", "30", *keys)
+        time.sleep(settle)
         return window
 
     def click(self, name):
         if not self.rect:  # openbox places the panel once it is mapped
-            self.keys()
-            time.sleep(0.5)
+            self.keys(settle=0.5)
             self.rect = self.extents("Board")
         left, top, right, bottom = self.extents(name)
         run("xdotool", "mousemove", (left + right) // 2, (top + bottom) // 2, "click", "1")
@@ -92,11 +87,6 @@ class Game:  # the one helper: the program seen through AT-SPI and screenshots, 
         window = self.keys(key, title=title)
         wait(lambda: window not in windows(title), 10, f"{title!r} to close")
 
-    def start(self):
-        self.click("Start")
-        self.answer("Message", "y", "Do you want to start a new game now?")
-        wait(lambda: self.lamp() == "lit", 5, "the lamp to light")
-
     def board(self):  # the coloured cells {(x, y)}: x 0..9 from the left, y 0..19 from the top
         left, top, right, bottom = self.rect
         size = min((right - left) // 10, (bottom - top) // 20)  # whole pixels, grid centred
@@ -105,14 +95,12 @@ class Game:  # the one helper: the program seen through AT-SPI and screenshots, 
         head = struct.unpack(">25I", shot[:100])
         pixel = lambda x, y: shot[head[0] + 12 * head[19] + y * head[12] + head[11] // 8 * x:][:3]
         return {(i, j) for i in range(10) for j in range(20)
-                if (lambda p: max(p) - min(p) >= 60)(pixel(left + i * size, top + j * size))}
+                if max(p := pixel(left + i * size, top + j * size)) - min(p) >= 60}
 
     def still(self, seconds=1.5):  # the same cells for longer than three ticks of the fall
         time.sleep(0.3)  # what a closed pop-up covered is painted again
-        board, end = self.board(), time.monotonic() + seconds
-        while time.monotonic() < end and self.board() == board:
-            pass
-        return bool(board) and time.monotonic() >= end
+        board = self.board()
+        return bool(board) and not wait(lambda: self.board() != board, seconds)
 
     def play(self):  # two rows with every landing checked against a model, then drops to the end
         fixed = set()
@@ -120,20 +108,18 @@ class Game:  # the one helper: the program seen through AT-SPI and screenshots, 
         while int(self.text("Score")) < 20:
             turns = [wait(piece, 10, "a whole piece")]
             for _ in range(3):  # each turn of the piece as the board shows it
-                self.keys("Up")
-                time.sleep(0.15)
+                self.keys("Up", settle=0.15)
                 turns.append(piece() or turns[-1])
             _, turn, dx = max((drop(fixed, {(x + dx, y) for x, y in cells})[1], turn, dx)
                               for turn, cells in enumerate(turns) for dx in range(-9, 10)
                               if all(0 <= x + dx < 10 for x, _ in cells))
-            self.keys(*["Up"] * ((turn + 1) % 4), *["Left" if dx < 0 else "Right"] * abs(dx))
-            time.sleep(0.3)  # a blocked piece lands where it is: the model takes it from there
+            self.keys(*["Up"] * ((turn + 1) % 4), *["Left" if dx < 0 else "Right"] * abs(dx),
+                      settle=0.3)  # the model takes a blocked piece from where it lands
             fixed = drop(fixed, wait(piece, 2, "the piece to drop"))[0]
             self.keys("ctrl+Down")
             wait(piece, 5, f"a new piece above the landed cells {sorted(fixed)}")
         while not windows("Game Over"):
-            self.keys("ctrl+Down")
-            time.sleep(0.3)
+            self.keys("ctrl+Down", settle=0.3)
 
 
 class Journeys(unittest.TestCase):
@@ -146,19 +132,9 @@ class Journeys(unittest.TestCase):
                 break
         self.addCleanup(lambda: openbox.terminate() or openbox.wait())
 
-    def game(self, folder=None):  # in the given folder, or in a fresh copy without records
-        if not folder:
-            folder = Path(tempfile.mkdtemp()) / "stakko"
-            self.addCleanup(shutil.rmtree, folder.parent)
-            shutil.copytree(SOURCE, folder, ignore=shutil.ignore_patterns("*.CFG"))
-        game = Game(folder)
-        self.addCleanup(lambda: game.process.kill() or game.process.wait())
-        return game
-
     def test_whole_game_on_a_small_screen_to_a_score_record_shown_at_the_next_start(self):
-        game = self.game()  # the default panel, fitted to the screen and centred across it
-        frame = run("xprop", "-id", game.keys(), "_NET_FRAME_EXTENTS").split("=")[-1]
-        time.sleep(1)  # placed and fitted by now
+        game = Game(self)  # the default panel, fitted to the screen and centred across it
+        frame = run("xprop", "-id", game.keys(settle=1), "_NET_FRAME_EXTENTS").split("=")[-1]
         x, y, x2, y2 = game.extents("Stakko")  # the panel's accessible box is its place on screen
         left, right, top, bottom = map(int, frame.split(","))
         spans = [(x - left, y - top, x2 + right, y2 + bottom), game.extents("Quit"),
@@ -168,7 +144,9 @@ class Journeys(unittest.TestCase):
                         abs(spans[0][0] + spans[0][2] - width) < 20,
                         f"window, Quit and foot icon span {spans} on a {width}x{height} screen")
         self.assertEqual(list(game.folder.glob("*.CFG")), [], "start-up wrote records")
-        game.start()
+        game.click("Start")
+        game.answer("Message", "y", "Do you want to start a new game now?")
+        wait(lambda: game.lamp() == "lit", 5, "the lamp to light")
         game.click("Pause")
         wait(lambda: game.lamp() == "dark", 3, "the lamp to go dark")
         self.assertTrue(game.still(), "the piece fell while the game was held")
@@ -186,13 +164,12 @@ class Journeys(unittest.TestCase):
         game.process.kill()  # records are stored as they are set
         records = (game.folder / "_KIVOSTAKKOGAME.CFG").read_text()
         self.assertEqual(records, f"792\n461\n{score}\n9999.000000\n")
-        new = self.game(game.folder)
+        new = Game(self, game.folder)
         self.assertEqual((new.text("Score record"), new.text("Speed record")), (score, "9999.00"))
         new.click("Quit")
         new.answer("Message", "y", "Do you quit the game now?")
         self.assertEqual(new.process.wait(10), 0)
 
 
-if __name__ == "__main__":
-    SOURCE = Path(sys.argv.pop(1)).resolve()
-    unittest.main(verbosity=2)
+SOURCE = pathlib.Path(sys.argv.pop(1)).resolve()
+unittest.main(verbosity=2)

@@ -83,6 +83,7 @@ int ResetTextBox(int panel, int control, const char *text);
 
 // Graphs and bitmaps. Plot coordinates are axis units.
 int GetBitmapFromFile(const char *fileName, int *bitmapId); // < 0 = failure
+// A plot starts without an image (the file name is always null) until SetCtrlBitmap gives it one.
 int PlotBitmap(int panel, int control, double x, double y, double width, double height,
                const char *fileName); // plot handle >= 1, < 1 = failure
 int SetCtrlBitmap(int panel, int control, int imageId, int bitmapId);

@@ -260,17 +260,15 @@ int GetBitmapFromFile(const char *fileName, int *bitmapId) {
 }
 
 int PlotBitmap(int panel, int control, double x, double y, double width, double height,
-               const char *fileName) {
-    int error = 0, bitmap = 0;
+               const char *) {
+    int error = 0;
     rt::Control *graph = find("PlotBitmap", panel, control, &error, {rt::GRAPH});
     if (graph && (!(width > 0) || !(height > 0)))
         error = rt::fail("PlotBitmap", rt::ERR_BAD_ATTRIBUTE);
-    else if (graph && fileName && *fileName)
-        error = GetBitmapFromFile(fileName, &bitmap);
     if (!graph || error < 0)
         return error;
     // Handles only grow: a deleted plot's handle never comes back to mean another plot.
-    const rt::Plot &plot = graph->plots[++graph->lastPlot] = rt::Plot{x, y, width, height, bitmap};
+    const rt::Plot &plot = graph->plots[++graph->lastPlot] = rt::Plot{x, y, width, height, 0};
     be::graphChanged(graph, &plot);
     return graph->lastPlot;
 }

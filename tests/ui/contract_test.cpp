@@ -31,6 +31,12 @@ extern "C" int CVICALLBACK MainCallBk(int, int event, void *, int data1, int dat
 
 namespace {
 
+#ifdef _WIN32
+const char *const touchLaunched = "cmd /c type nul > launched";
+#else
+const char *const touchLaunched = "touch launched";
+#endif
+
 // A copy of the shipped form with one text replaced; LoadPanel's result for it.
 int loadChanged(const std::string &from, const std::string &to) {
     std::ifstream form("stakko.uir");
@@ -101,7 +107,16 @@ TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
     EXPECT_GT(size, 1000);
     EXPECT_EQ(CVI_GetFileSize("Images/none.bmp", &size), -1);
     EXPECT_EQ(CVI_GetFileSize("Images", &size), -5); // a folder is no file
+    EXPECT_LT(LaunchExecutable(""), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(ResetTextBox(panel, 13, "1250"), 0);
+    // A program started and not waited for: it leaves its file behind.
+    std::remove("launched");
+    EXPECT_EQ(LaunchExecutable(touchLaunched), 0);
+    for (int waited = 0; waited < 100 && !std::ifstream("launched"); ++waited)
+        inject::pump(50);
+    EXPECT_TRUE(std::ifstream("launched").good());
+    std::remove("launched");
     EXPECT_LT(SetPanelSize(panel, 0, 420), 0);
     EXPECT_LT(SetPanelSize(panel, 600, 0), 0);
     EXPECT_EQ(SetPanelSize(panel, 600, 420), 0);

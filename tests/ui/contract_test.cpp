@@ -152,6 +152,7 @@ TEST_F(Contract, PlotsAreNumberedOnceAndDrawnWithYUpward) {
     EXPECT_LT(PlotBitmap(panel, 10, 0, 0, 0, 10, nullptr), 0);
     EXPECT_LT(PlotBitmap(panel, 10, 0, 0, 10, 0, nullptr), 0);
     EXPECT_LT(PlotBitmap(panel, 4, 0, 0, 10, 10, nullptr), 0);
+    EXPECT_EQ(SetCtrlBitmap(panel, 10, first, other), 0); // the first image loaded too
     EXPECT_EQ(SetCtrlBitmap(panel, 10, first, red), 0);
     show();
     const int low = inject::pixel(panel, 10, 0.5, 0.3), high = inject::pixel(panel, 10, 0.5, 0.7);

@@ -235,8 +235,9 @@ TEST_F(Contract, TheTimerTicksOnlyWhileEnabledAndNoFasterThanEvery20ms) {
 TEST_F(Contract, QuestionsAnswerYesOnlyToTheFirstButtonAndStartOnTheActiveOne) {
     show();
     const struct {
-        int key, answer, escape;
-    } cases[] = {{'Y', 1, 0}, {'N', 2, 0}, {'\r', 2, 0}, {27, 2, 0}, {' ', 2, 0}, {27, 1, 1}};
+        int key, answer, escape; // escape 5: no such button, so none
+    } cases[] = {{'Y', 1, 0}, {'N', 2, 0}, {'\r', 2, 0}, {27, 2, 0},
+                 {' ', 2, 0}, {27, 1, 1},  {27, 2, 5}};
     for (const auto &c : cases) {
         inject::answer(c.key);
         EXPECT_EQ(GenericMessagePopup("Message", "Sure?", "__Yes", "__No", nullptr, nullptr, 0, 0,

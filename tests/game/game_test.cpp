@@ -220,8 +220,7 @@ TEST_F(Game, AKeyMovesThePieceOnlyWhereItFitsAndATickLandsItOnlyOnceItCameToRest
     for (auto m : moves) {
         clearBoard();
         board[6][7] = board[1][20] = 1; // column 10 is left
-        nextPiece = Piece{3, 5, 1, 0, 6};
-        gameRunning = 1;
+        nextPiece = Piece{3, 5, 1, 0, 6}, gameRunning = 1;
         m.from = m.from.colour ? m.from : Piece{1, 5, 10, 0, 3};
         m.to = m.steps ? m.to : m.from;
         currentPiece = m.from;
@@ -275,9 +274,7 @@ TEST_F(Game, FullRowsGoAndScoreTenTimesTheirNumberSquared) {
         board[5][1] = 1;
         cellPlots[5][19] = 77; // its plot
         ui.at(4, 0) = c.score;
-        highScore = c.record;
-        rowsCompleted = c.rows;
-        soundOn = c.sound;
+        highScore = c.record, rowsCompleted = c.rows, soundOn = c.sound;
         gameStartTime = time(NULL) - c.seconds;
         CheckRows();
         std::string after;
@@ -331,12 +328,8 @@ TEST_F(Game, AtGameOverThePreviewIsDrawnTheGameStopsThenEachRecordIsJudgedAgains
         std::filesystem::remove("_KIVOSTAKKOGAME.CFG");
         if (!c.file.empty())
             writeFile(c.file);
-        highScore = 99;
-        highSpeed = 1;
-        scoreRecordAtStart = c.atStart;
-        rowsCompleted = c.rows;
-        soundOn = c.sound;
-        gameRunning = pauseActive = 1;
+        highScore = 99, highSpeed = 1, scoreRecordAtStart = c.atStart, rowsCompleted = c.rows;
+        soundOn = c.sound, gameRunning = pauseActive = 1;
         gameStartTime = time(NULL) - 45;
         board[5][1] = 2; // every shape covers its pivot, the entry cell
         nextPiece = Piece{3, 5, 1, 0, 4};
@@ -453,12 +446,10 @@ TEST_F(Game, StartUpChecksTheFilesThenShowsTheIdlePanelAtItsStoredSize) {
     for (const auto &c : cases) {
         writeFile("640\n380\n1250\n3.418750\n");
         ui = FakeRunTime();
-        ui.initResult = c.init;
-        ui.loadResult = c.panel;
+        ui.initResult = c.init, ui.loadResult = c.panel;
         ui.missing[c.missing] = -1;
         ui.at(5, 880) = 0x3A4B5C;
-        soundOn = 0;
-        pauseActive = 1;
+        soundOn = 0, pauseActive = 1;
         ui.onRun = [] { // sound on, not paused, the button's own colour kept
             EXPECT_EQ(soundOn * 10 + pauseActive + defaultButtonColour, 10 + 0x3A4B5C);
             return 0;

@@ -16,8 +16,11 @@ which, logs = sys.argv[1], sys.argv[2:]
 prefix = {"through": "LET THROUGH  ", "caught": "caught  ", "which": "caught  "}[which]
 root, src = os.getcwd(), "/tmp/stakko-replant/src"
 wanted = {line[len(prefix):].strip() for log in logs for line in open(log) if line.startswith(prefix)}
-faults = {f"{p}:{i + 1}: {what}": (p, i, new)
-          for p, i, new, what in tool.faults(root, "engine,presentation,shell,records,sound,ui".split(","))}
+# A log names a fault by file, line and kind; two faults of one kind on one line share that name,
+# so every fault of the name is planted, each in turn.
+faults = {}
+for p, i, new, what in tool.faults(root, "engine,presentation,shell,records,sound,ui".split(",")):
+    faults.setdefault(f"{p}:{i + 1}: {what}", []).append((p, i, new))
 print(f"{len(wanted)} faults {which} in the logs, {len(wanted & faults.keys())} still plantable", flush=True)
 
 # A scratch copy whose build folder is kept between runs; every source newer than its objects.
@@ -41,8 +44,8 @@ slow = "ctest --test-dir build-mutants -L e2e -Q --timeout 150"
 if tool.run("cmake -S . -B build-mutants -DCMAKE_BUILD_TYPE=Debug -DSTAKKO_BENCHMARKS=OFF", src, 600) \
         or tool.run(build, src, 1800):
     sys.exit("the unchanged copy does not build")
-for key in sorted(wanted & faults.keys()):
-    path, i, new = faults[key]
+for key, path, i, new in [(k + (f" [{n + 1} of {len(faults[k])}]" if len(faults[k]) > 1 else ""), *f)
+                          for k in sorted(wanted & faults.keys()) for n, f in enumerate(faults[k])]:
     f = os.path.join(src, path)
     original = open(f).read()
     lines = original.split("\n")

@@ -24,29 +24,24 @@ struct FakeRunTime {
     std::map<int, int> lastPlot;        // graph -> last plot handle given
     std::map<std::string, int> missing; // path -> code of its size query
     int answer = 2, nextBitmap = 100, breakOnErrors = 1, initResult = 1, loadResult = 1;
-    int plotFailures = 0, h = 0, w = 0; // the next plots that fail; the panel's height and width
+    int h = 0, w = 0;                              // the panel's height and width
     std::function<int()> onRun = [] { return 0; }; // what happens inside the event loop
     double &at(int control, int attribute) { return attributes[{control, attribute}]; }
+    static const char *arg(const char *text) { return text ? text : "null"; }
+    static double arg(double number) { return number; }
+    // Gives an output parameter its value; the call succeeds.
+    template <typename T, typename V> static int put(T *slot, V value) {
+        return *slot = T(value), 0;
+    }
 } ui;
 
-static const char *arg(const char *text) {
-    return text ? text : "null";
-}
-static double arg(double number) {
-    return number;
-}
 // Logs "Name(arg, arg)", numbers with ten digits.
 template <typename... Args> static void record(const char *name, Args... args) {
     std::ostringstream call;
     [[maybe_unused]] const char *separator = ""; // no arguments: no separator
     call << std::setprecision(10) << name << "(";
-    ((call << separator << arg(args), separator = ", "), ...);
+    ((call << separator << FakeRunTime::arg(args), separator = ", "), ...);
     ui.log.push_back(call.str() + ")");
-}
-// Gives an output parameter its value; the call succeeds.
-template <typename T, typename V> static int put(T *slot, V value) {
-    *slot = T(value);
-    return 0;
 }
 
 // A faked operation: logs its name (or a shorter one) and arguments, then gives its result.
@@ -71,22 +66,22 @@ FAKE_AS(InitCVIRTEEx, (void *, char *[], void *), ui.initResult, "InitCVIRTEEx")
 FAKE_AS(RunUserInterface, (void), ui.onRun(), "RunUserInterface")
 FAKE_AS(ProcessDrawEvents, (void), 0, "ProcessDrawEvents")
 FAKE(LoadPanel, (int p, const char *f, int n), ui.loadResult, p, f, n)
-FAKE(GetPanelAttribute, (int p, int a, int *v), put(v, a == 540 ? ui.h : ui.w), p, a)
-FAKE(SetCtrlAttribute, (int p, int c, int a, double v), put(&ui.at(c, a), v), p, c, a, v)
+FAKE(GetPanelAttribute, (int p, int a, int *v), ui.put(v, a == 540 ? ui.h : ui.w), p, a)
+FAKE(SetCtrlAttribute, (int p, int c, int a, double v), ui.put(&ui.at(c, a), v), p, c, a, v)
 int SetCtrlAttribute(int p, int c, int a, int v) { return SetCtrlAttribute(p, c, a, 1.0 * v); }
-FAKE(GetCtrlAttribute, (int p, int c, int a, int *v), put(v, ui.at(c, a)), p, c, a)
-FAKE(SetCtrlVal, (int p, int c, double v), put(&ui.at(c, 0), v), p, c, v)
+FAKE(GetCtrlAttribute, (int p, int c, int a, int *v), ui.put(v, ui.at(c, a)), p, c, a)
+FAKE(SetCtrlVal, (int p, int c, double v), ui.put(&ui.at(c, 0), v), p, c, v)
 int SetCtrlVal(int p, int c, int v) { return SetCtrlVal(p, c, 1.0 * v); }
-FAKE(GetCtrlVal, (int p, int c, int *v), put(v, ui.at(c, 0)), p, c)
+FAKE(GetCtrlVal, (int p, int c, int *v), ui.put(v, ui.at(c, 0)), p, c)
 FAKE(GetBitmapFromFile, (const char *f, int *id),
-     ui.missing.count(f) ? -1 : put(id, ui.nextBitmap++), f)
+     ui.missing.count(f) ? -1 : ui.put(id, ui.nextBitmap++), f)
 FAKE(PlotBitmap, (int p, int g, double x, double y, double w, double h, const char *f),
-     ui.plotFailures-- > 0 ? -1 : ++ui.lastPlot[g], p, g, x, y, w, h, f)
+     ++ui.lastPlot[g], p, g, x, y, w, h, f)
 FAKE(GenericMessagePopup, (const char *t, const char *m, const char *b1, const char *b2,
      const char *b3, char *r, int n, int al, int on, int en, int es),
      ui.answer, t, m, b1, b2, b3, r, n, al, on, en, es)
 FAKE(CVI_GetFileSize, (const char *f, long *size),
-     ui.missing.count(f) ? ui.missing[f] : put(size, 1), f)
+     ui.missing.count(f) ? ui.missing[f] : ui.put(size, 1), f)
 int GetBreakOnLibraryErrors(void) { return ui.breakOnErrors; }
 FAKE_AS(EnableBreakOnLibraryErrors, (void), ui.breakOnErrors = 1, "EnableBreak")
 FAKE_AS(DisableBreakOnLibraryErrors, (void), ui.breakOnErrors = 0, "DisableBreak")

@@ -12,8 +12,6 @@ Theme theme{};
 
 namespace {
 
-int quitCode = 0;
-
 std::string fileText(const char *name) {
     std::ifstream file(name, std::ios::binary);
     std::stringstream text;
@@ -183,15 +181,15 @@ bool init() {
 
 int run() {
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    BOOL got;
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    return quitCode;
+    return got == 0 ? static_cast<int>(msg.wParam) : -1; // WM_QUIT carries the code
 }
 
 void quit(int code) {
-    quitCode = code;
     PostQuitMessage(code); // the loop ends once this callback returns
 }
 

@@ -12,7 +12,7 @@ for f in engine/*.cpp presentation/*.cpp shell/*.cpp records/*.cpp sound/*.cpp s
     cmp -s "$f" "$origin/$f" || changed="$f"
 done
 case "$changed" in
-ui/*) tests='Contract|Core' ;;
+ui/*) tests='Contract' ;;
 sound/snd_play.cpp | sound/sdl/*) tests='SoundDevice' ;;
 records/records_file.cpp) tests='records_|Game' ;;
 *) tests='Game' ;;

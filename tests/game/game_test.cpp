@@ -417,8 +417,7 @@ TEST_F(Game, CommandsActOnTheirOwnEventOnlyAndGiveEachStateItsLook) {
 }
 
 TEST_F(Game, AFileMissingAtAGameStartEndsTheProgramWithZero) {
-    ui.missing["WAVs/KIVO_Stakko_Game_Full_Row.wav"] = -1;
-    ui.answer = 1;
+    ui.missing["WAVs/KIVO_Stakko_Game_Full_Row.wav"] = -1, ui.answer = 1;
     testRunning = false; // this exit is expected
     EXPECT_EXIT(Start(1, 8, 1, nullptr, 0, 0), testing::ExitedWithCode(0), "");
 }
@@ -487,7 +486,6 @@ TEST_F(Game, TheRecordsFileIsReadIntoItsRangesOrGivesTheDefaultsAndAFullDiskLose
     }
     EXPECT_EQ(files(), open); // and leaves none open
     // Written to a full disk, the file keeps what it held and no side file is left.
-    std::filesystem::remove("_KIVOSTAKKOGAME.CFG");
     writeFile("640\n380\n70\n5.000000\n");
     std::filesystem::create_symlink("/dev/full", "_KIVOSTAKKOGAME.CFG.new");
     writeCFGFile();

@@ -4,11 +4,9 @@
 #include "inject.h"
 #include "rt.h"
 
-#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <vector>
 
 static std::string events; // "name control event data1;" for each callback call
@@ -38,16 +36,6 @@ const char *const touchLaunched = "cmd /c type nul > launched";
 const char *const touchLaunched = "touch launched";
 #endif
 
-// A copy of the shipped form with one text replaced; LoadPanel's result for it.
-int loadChanged(const std::string &from, const std::string &to) {
-    std::ifstream form("stakko.uir");
-    std::string text{std::istreambuf_iterator<char>(form), {}};
-    std::ofstream("changed.uir") << text.replace(text.find(from), from.size(), to);
-    const int result = LoadPanel(0, "changed.uir", 1);
-    std::remove("changed.uir");
-    return result;
-}
-
 class Contract : public testing::Test {
   protected:
     static void SetUpTestSuite() { ASSERT_EQ(InitCVIRTEEx(0, nullptr, 0), 1); }
@@ -64,17 +52,6 @@ class Contract : public testing::Test {
     }
     int panel = 0;
 };
-
-TEST_F(Contract, OnlyTheAskedPanelWithTheProgramsOwnCallbacksLoads) {
-    EXPECT_LT(LoadPanel(0, "no such form.uir", 1), 0);
-    EXPECT_LT(LoadPanel(0, "stakko.uir", 2), 0);
-    EXPECT_LT(loadChanged(">pauseGame<", ">pauseGames<"), 0);
-    EXPECT_LT(loadChanged(">pauseGame<", ">abort<"), 0);  // a library's function
-    EXPECT_LT(loadChanged("QDoubleSpinBox", "QDial"), 0); // no control of the run-time's
-    const int again = loadChanged(">pauseGame<", ">noSound<");
-    EXPECT_GT(again, panel); // handles are never given twice
-    DiscardPanel(again);
-}
 
 TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
     int value = 0, height = 0, width = 0, call = 0;
@@ -98,7 +75,8 @@ TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
           SetCtrlAttribute(panel, 8, ATTR_ON_COLOR, 0), SetCtrlVal(panel, 8, 1),
           ResetTextBox(panel, 4, "1"), SetCtrlVal(panel, 99, 1), GetCtrlVal(panel, 99, &value),
           GetCtrlAttribute(panel, 4, ATTR_INTERVAL, &value), SetCtrlVal(panel + 100, 4, 1),
-          LaunchExecutable(""), SetPanelSize(panel, 0, 420), SetPanelSize(panel, 600, 0)})
+          LaunchExecutable(""), SetPanelSize(panel, 0, 420), SetPanelSize(panel, 600, 0),
+          LoadPanel(0, "no such form.uir", 1), LoadPanel(0, "stakko.uir", 2)})
         EXPECT_LT(refused, 0) << "refusal " << call++;
     EXPECT_EQ(CVI_GetFileSize("Images/none.bmp", &size), -1);
     EXPECT_EQ(CVI_GetFileSize("Images", &size), -5); // a folder is no file
@@ -119,7 +97,7 @@ TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
     std::remove("launched");
 }
 
-TEST_F(Contract, PlotsAreNumberedOnceAndDrawnWithYUpward) {
+TEST_F(Contract, PlotsAreNumberedOnceAndDrawnWithYUpwardAndChangesShowAtProcessDrawEvents) {
     int red = 0, other = 0;
     auto cell = [](const std::string &colour) { // one file name, its bytes replaced
         std::ofstream("cell.bmp", std::ios::binary)
@@ -154,13 +132,23 @@ TEST_F(Contract, PlotsAreNumberedOnceAndDrawnWithYUpward) {
     EXPECT_LT(high >> 16, 0x60) << std::hex << high;
     EXPECT_EQ(DeleteGraphPlot(panel, 10, -1, 1), 0);
     EXPECT_LT(DeleteGraphPlot(panel, 10, first, 1), 0);
-    inject::pump(200);
+    SetCtrlAttribute(panel, 11, ATTR_ON_COLOR, 0x00FF00);
+    SetCtrlVal(panel, 11, 1);
+    SetCtrlAttribute(panel, 5, ATTR_CMD_BUTTON_COLOR, 0x0000FF);
+    ProcessDrawEvents(); // no event loop in between, as before a sound
     EXPECT_EQ(inject::pixel(panel, 10, 0.5, 0.3), high) << std::hex << high; // all gone
+    EXPECT_EQ(inject::pixel(panel, 11, 0.5, 0.5), 0x00FF00);
+    EXPECT_NE(inject::pixel(panel, 11, 0.02, 0.02), 0x00FF00); // round
+    EXPECT_EQ(inject::pixel(panel, 5, 0.5, 0.2), 0x0000FF);    // below the button's text
+    SetCtrlAttribute(panel, 10, ATTR_VISIBLE, 0);
+    ProcessDrawEvents();
+    EXPECT_NE(inject::pixel(panel, 10, 0.5, 0.3), high); // the panel shows through
+    SetCtrlAttribute(panel, 10, ATTR_VISIBLE, 1);
     // Cells changed together are all drawn, also one between two others; the grid is centred.
     SetPanelSize(panel, 500, 900);
     for (double at : {0.0, 190.0, 95.0})
         SetCtrlBitmap(panel, 10, PlotBitmap(panel, 10, at / 2, at, 10, 10, nullptr), red);
-    inject::pump(200);
+    inject::pump(200); // and the event loop shows the board again
     EXPECT_GT(inject::pixel(panel, 10, 0.5, 0.5) >> 16, 0xC0);
 }
 
@@ -191,25 +179,18 @@ TEST_F(Contract, OnlyThePlayersResizingIsASizeEventAndAPanelTooTallForTheScreenI
     show();
     inject::resize(panel, 640, 480);
     inject::resize(panel, 500, 400); // back to the program's own size, by the player
+    SetPanelSize(panel, 60, 50);     // below the form's smallest size: the window's answer is ours
     inject::pump(200);
     EXPECT_EQ(events, "MainCallBk 0 12 0;MainCallBk 0 12 0;");
-    events.clear();
-    SetPanelSize(panel, 660, 500);
-    SetPanelSize(panel, 60, 50); // below the form's smallest size: the window's answer is ours
-    inject::pump(200);
-    EXPECT_EQ(events, "");
-    int height = 0, width = 0;
+    int height = 0;
     GetPanelAttribute(panel, ATTR_HEIGHT, &height);
-    GetPanelAttribute(panel, ATTR_WIDTH, &width);
-    EXPECT_EQ(height, 100); // the form's smallest size: 100 x 100, or wider as Windows has it
-    EXPECT_GE(width, 100);
+    EXPECT_EQ(height, 100);          // the form's smallest size
     SetPanelSize(panel, 3000, 3000); // taller than the screen: fitted as it is shown
     DisplayPanel(panel);
     inject::pump(300);
     GetPanelAttribute(panel, ATTR_HEIGHT, &height);
-    EXPECT_LT(height, 3000);
-    EXPECT_GT(height, 100);
-    EXPECT_EQ(events, "");
+    EXPECT_TRUE(height > 100 && height < 3000) << height;
+    EXPECT_EQ(events, "MainCallBk 0 12 0;MainCallBk 0 12 0;");
 }
 
 TEST_F(Contract, TheTimerTicksOnlyWhileEnabledAndNoFasterThanEvery20ms) {
@@ -240,37 +221,6 @@ TEST_F(Contract, QuestionsAnswerYesOnlyToTheFirstButtonAndStartOnTheActiveOne) {
     }
     inject::answer('\r');
     EXPECT_EQ(MessagePopup("Help", "Text"), 0);
-}
-
-TEST_F(Contract, ChangesAreOnScreenRightAfterProcessDrawEvents) {
-    show();
-    SetCtrlAttribute(panel, 11, ATTR_ON_COLOR, 0x00FF00);
-    SetCtrlAttribute(panel, 11, ATTR_OFF_COLOR, 0xFF0000);
-    SetCtrlVal(panel, 11, 0);
-    inject::pump(200);
-    EXPECT_EQ(inject::pixel(panel, 11, 0.5, 0.5), 0xFF0000);
-    EXPECT_NE(inject::pixel(panel, 11, 0.02, 0.02), 0xFF0000); // round
-    SetCtrlVal(panel, 11, 1);
-    SetCtrlAttribute(panel, 5, ATTR_CMD_BUTTON_COLOR, 0x0000FF);
-    ProcessDrawEvents(); // no event loop in between, as before a sound
-    EXPECT_EQ(inject::pixel(panel, 11, 0.5, 0.5), 0x00FF00);
-    EXPECT_EQ(inject::pixel(panel, 5, 0.5, 0.2), 0x0000FF); // below the button's text
-    const int board = inject::pixel(panel, 10, 0.5, 0.5);
-    SetCtrlAttribute(panel, 10, ATTR_VISIBLE, 0);
-    ProcessDrawEvents();
-    EXPECT_NE(inject::pixel(panel, 10, 0.5, 0.5), board); // the panel shows through
-    SetCtrlAttribute(panel, 10, ATTR_VISIBLE, 1);
-    inject::pump(200); // and the event loop shows it again
-    EXPECT_EQ(inject::pixel(panel, 10, 0.5, 0.5), board);
-}
-
-TEST(Core, TimersTickNoFasterThanEvery20ms) {
-    rt::Control timer;
-    for (auto [seconds, ms] :
-         {std::pair{std::nan(""), 20}, {-1.0, 20}, {0.02, 20}, {0.0206, 21}, {0.4, 400}}) {
-        timer.interval = seconds;
-        EXPECT_EQ(rt::timerPeriodMs(timer), ms) << seconds;
-    }
 }
 
 } // namespace

@@ -7,14 +7,10 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
-
-QWidget *widget(int panel, int control) {
+static QWidget *widget(int panel, int control) {
     return static_cast<QWidget *>(control ? rt::control(panel, control)->widget
                                           : rt::panel(panel)->window);
 }
-
-} // namespace
 
 namespace inject {
 

@@ -321,19 +321,20 @@ LRESULT CALLBACK panelProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
             lastFocus = IsChild(hwnd, GetFocus()) ? GetFocus() : nullptr;
         } else {
             HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);
-            SetFocus(IsChild(hwnd, lastFocus) ? lastFocus : first ? first : hwnd);
+            const bool back = IsChild(hwnd, lastFocus) && IsWindowEnabled(lastFocus);
+            SetFocus(back ? lastFocus : first ? first : hwnd);
         }
         return 0;
     case APPLY_VISIBILITY:
         applyVisibility(win);
         return 0;
     case DESTROY: // posted: a callback of this very panel may have discarded it
+        // The window first: its controls' last messages still find their widgets.
+        DestroyWindow(hwnd);
+        windows.erase(std::find(windows.begin(), windows.end(), win));
         for (Widget *w : win->widgets)
             delete w;
-        windows.erase(std::find(windows.begin(), windows.end(), win));
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         delete win;
-        DestroyWindow(hwnd);
         return 0;
     }
     return DefWindowProcW(hwnd, message, wp, lp);

@@ -167,12 +167,13 @@ TEST_F(Contract, InputReachesTheCallbacksTheFormNamesUnlessDimmed) {
                       "263936;MainCallBk 0 7 97;Start 8 1 0;goOnline 14 3 1;"
                       "MainCallBk 0 11 0;QuitCallback 9 1 0;");
     events.clear();
-    SetCtrlAttribute(panel, 8, ATTR_DIMMED, 1);
+    SetCtrlAttribute(panel, 8, ATTR_DIMMED, 1); // the focus goes on to the next button
     SetCtrlAttribute(panel, 9, ATTR_DIMMED, 1);
     inject::click(panel, 8);
+    inject::key(panel, '\r', false);
     inject::closeBox(panel);
     inject::pump(100);
-    EXPECT_EQ(events, "MainCallBk 0 11 0;");
+    EXPECT_EQ(events, "MainCallBk 0 7 0;pauseGame 5 1 0;MainCallBk 0 11 0;");
 }
 
 TEST_F(Contract, OnlyThePlayersResizingIsASizeEventAndAPanelTooTallForTheScreenIsFitted) {
@@ -209,13 +210,13 @@ TEST_F(Contract, TheTimerTicksOnlyWhileEnabledAndNoFasterThanEvery20ms) {
 TEST_F(Contract, QuestionsAnswerYesOnlyToTheFirstButtonAndStartOnTheActiveOne) {
     show();
     const struct {
-        int key, answer, escape; // escape 5: no such button, so none
-    } cases[] = {{'Y', 1, 0}, {'N', 2, 0}, {'\r', 2, 0}, {27, 2, 0},
-                 {' ', 2, 0}, {27, 1, 1},  {27, 2, 5}};
+        int key, answer, escape, active; // escape 5: no such button, so none
+    } cases[] = {{'Y', 1, 0, 2}, {'N', 2, 0, 2}, {'\r', 2, 0, 2}, {27, 2, 0, 2}, {' ', 2, 0, 2},
+                 {27, 1, 1, 2},  {27, 2, 5, 2},  {'\r', 1, 0, 1}}; // Enter: focused
     for (const auto &c : cases) {
         inject::answer(c.key);
         EXPECT_EQ(GenericMessagePopup("Message", "Sure?", "__Yes", "__No", nullptr, nullptr, 0, 0,
-                                      2, 2, c.escape),
+                                      c.active, 2, c.escape),
                   c.answer)
             << c.key;
     }

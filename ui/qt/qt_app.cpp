@@ -139,12 +139,11 @@ int ask(const char *title, const char *text, const std::string *labels, int coun
     QMessageBox box(shownPanel());
     prepare(box, title, text);
     std::vector<QPushButton *> buttons;
-    for (int i = 0; i < count; ++i) {
-        // One role for all keeps them in the order given; Enter presses only the default one.
+    // One role for all keeps them in the order given. Enter presses the focused button, as on
+    // Windows: the active one, or else the enter button, which then has the focus.
+    for (int i = 0; i < count; ++i)
         buttons.push_back(
             box.addButton(QString::fromUtf8(labels[i].c_str()), QMessageBox::ActionRole));
-        buttons.back()->setAutoDefault(false);
-    }
     if (enter)
         box.setDefaultButton(buttons[enter - 1]);
     box.setEscapeButton(buttons[escape - 1]);

@@ -134,7 +134,10 @@ INT_PTR CALLBACK questionProc(HWND box, UINT message, WPARAM wp, LPARAM lp) {
         SetWindowLongPtrW(box, DWLP_USER, lp);
         q = reinterpret_cast<const Question *>(lp);
         layoutQuestion(box, *q);
-        SetFocus(GetDlgItem(box, 100 + (q->active ? q->active : q->enter ? q->enter : 1)));
+        // Through the dialog manager, which makes the focused button the one Enter presses.
+        const int first = q->active ? q->active : q->enter ? q->enter : 1;
+        SendMessageW(box, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(box, 100 + first)),
+                     TRUE);
         return FALSE; // the focus is set
     }
     if (message != WM_COMMAND || !q)

@@ -521,6 +521,8 @@ void apply(rt::Control *c, int attribute) {
         return;
     }
     if (attribute == ATTR_DIMMED) {
+        if (c->dimmed && GetFocus() == w->hwnd) // Windows would leave the keyboard nowhere
+            SetFocus(GetNextDlgTabItem(w->owner, w->hwnd, FALSE));
         EnableWindow(w->hwnd, !c->dimmed);
     } else if (attribute == ATTR_VISIBLE) {
         // Hiding and showing again within one callback, as the game does around every cell,

@@ -43,7 +43,8 @@ class Game:  # the one helper: the program seen through AT-SPI and screenshots, 
             shutil.copytree(SOURCE, folder, ignore=shutil.ignore_patterns("*.CFG"))
         self.folder, self.rect = folder, None
         pyatspi.Registry.getDesktop(0)  # the accessibility bus is up before the program starts
-        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", SDL_AUDIODRIVER="dummy")
+        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", SDL_AUDIODRIVER="dummy",
+                   LC_ALL="de_DE.UTF-8")  # a decimal comma, where Qt would take it
         self.process = subprocess.Popen([folder / "KIVO_Stakko"], cwd=folder, env=env)
         test.addCleanup(lambda: self.process.kill() or self.process.wait())
 
@@ -165,7 +166,8 @@ class Journeys(unittest.TestCase):
         records = (game.folder / "_KIVOSTAKKOGAME.CFG").read_text()
         self.assertEqual(records, f"792\n461\n{score}\n9999.000000\n")
         new = Game(self, game.folder)
-        self.assertEqual((new.text("Score record"), new.text("Speed record")), (score, "9999.00"))
+        self.assertEqual((new.text("Score record"), new.text("Speed record"), new.text("Speed")),
+                         (score, "9999.00", "0.00"))
         new.click("Quit")
         new.answer("Message", "y", "Do you quit the game now?")
         self.assertEqual(new.process.wait(10), 0)

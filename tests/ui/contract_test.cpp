@@ -88,6 +88,9 @@ TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
         EXPECT_EQ(done, 0) << "call " << call++;
     EXPECT_EQ(std::vector<long>({value, size > 1000, height, width}),
               std::vector<long>({12345, 1, 600, 420}));
+    char number[8]; // in a German locale too: the records file and its displays use a point
+    snprintf(number, sizeof number, "%.2f", 3.42);
+    EXPECT_STREQ(number, "3.42");
     // A program started and not waited for: it leaves its file behind.
     std::remove("launched");
     EXPECT_EQ(LaunchExecutable(touchLaunched), 0);

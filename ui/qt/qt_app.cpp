@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QFile>
 #include <QFontDatabase>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QResource>
+#include <clocale>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -51,6 +53,10 @@ QApplication *application() {
         return nullptr;
     }
     app->setQuitOnLastWindowClosed(false); // the close box asks the program; pop-ups never quit
+    // Qt takes the desktop's locale, for the C library too; the records file and every display
+    // show numbers with a decimal point, whatever the player's language.
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
     return app;
 }
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -251,7 +253,15 @@ int ResetTextBox(int panel, int control, const char *text) {
 }
 
 int GetBitmapFromFile(const char *fileName, int *bitmapId) {
-    void *image = fileName && bitmapId ? be::loadImage(fileName) : nullptr;
+    // The game fetches its images anew at every game start: a file whose bytes are unchanged
+    // shares the image read before, so that a thousand games hold no more images than one.
+    static std::map<std::string, std::pair<std::string, void *>> read;
+    std::ifstream file(fileName ? fileName : "", std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    auto &known = read[fileName ? fileName : ""];
+    if (fileName && bitmapId && file && (!known.second || known.first != bytes))
+        known = {bytes, be::loadImage(fileName)};
+    void *image = fileName && bitmapId && file ? known.second : nullptr;
     if (!image)
         return rt::fail("GetBitmapFromFile", rt::ERR_IMAGE);
     bitmaps.push_back(image);

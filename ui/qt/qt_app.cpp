@@ -112,18 +112,11 @@ void quit(int code) {
 }
 
 void *loadImage(const char *fileName) {
-    // The game fetches its images anew at every game start: the same bytes share their pixels.
-    static std::map<std::string, std::pair<QByteArray, QImage>> known;
-    QFile file(QString::fromLocal8Bit(fileName));
-    if (!file.open(QIODevice::ReadOnly))
-        return nullptr;
-    const QByteArray bytes = file.readAll();
-    auto &read = known[fileName];
-    if (read.second.isNull() || read.first != bytes)
-        read = {bytes, QImage::fromData(bytes, "BMP")}; // named first: no search of every format
-    if (read.second.isNull())
-        read.second = QImage::fromData(bytes);
-    return read.second.isNull() ? nullptr : new QImage(read.second);
+    const QString name = QString::fromLocal8Bit(fileName);
+    QImage image(name, "BMP"); // named first: no search of every format
+    if (image.isNull())
+        image.load(name);
+    return image.isNull() ? nullptr : new QImage(image);
 }
 
 void message(const char *title, const char *text) {

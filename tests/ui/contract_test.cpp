@@ -170,13 +170,14 @@ TEST_F(Contract, InputReachesTheCallbacksTheFormNamesUnlessDimmed) {
                       "263936;MainCallBk 0 7 97;Start 8 1 0;goOnline 14 3 1;"
                       "MainCallBk 0 11 0;QuitCallback 9 1 0;");
     events.clear();
-    SetCtrlAttribute(panel, 8, ATTR_DIMMED, 1); // the focus goes on to the next button
+    SetActiveCtrl(panel, 5);
+    SetCtrlAttribute(panel, 5, ATTR_DIMMED, 1); // the focus goes back to the button before
     SetCtrlAttribute(panel, 9, ATTR_DIMMED, 1);
-    inject::click(panel, 8);
+    inject::click(panel, 5);
     inject::key(panel, '\r', false);
     inject::closeBox(panel);
     inject::pump(100);
-    EXPECT_EQ(events, "MainCallBk 0 7 0;pauseGame 5 1 0;MainCallBk 0 11 0;");
+    EXPECT_EQ(events, "MainCallBk 0 7 0;Start 8 1 0;MainCallBk 0 11 0;");
 }
 
 TEST_F(Contract, OnlyThePlayersResizingIsASizeEventAndAPanelTooTallForTheScreenIsFitted) {

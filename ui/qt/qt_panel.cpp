@@ -112,6 +112,14 @@ void applyVisibility() {
     pendingVisibility.clear();
 }
 
+// A control being dimmed hands the keyboard focus back to the one before it, where Qt would
+// hand it on: at the end of a game, from Pause to Start rather than to Sound.
+void focusBefore(QWidget *widget) {
+    for (QWidget *w = widget->previousInFocusChain(); w != widget; w = w->previousInFocusChain())
+        if (w->isEnabled() && w->isVisibleTo(widget->window()) && (w->focusPolicy() & Qt::TabFocus))
+            return w->setFocus(Qt::BacktabFocusReason);
+}
+
 void setButtonColour(QPushButton *button, int rgb) {
     if (rgb == button->property("_loaded").toInt()) {
         button->setStyleSheet(QString()); // the style's own look, hover and press included
@@ -290,6 +298,8 @@ void apply(rt::Control *c, int attribute) {
         widget->update();
         break;
     case ATTR_DIMMED:
+        if (c->dimmed && widget->window()->focusWidget() == widget)
+            focusBefore(widget);
         widget->setEnabled(!c->dimmed); // a timer ticks all the same
         break;
     case ATTR_VISIBLE:

@@ -521,8 +521,10 @@ void apply(rt::Control *c, int attribute) {
         return;
     }
     if (attribute == ATTR_DIMMED) {
-        if (c->dimmed && GetFocus() == w->hwnd) // Windows would leave the keyboard nowhere
-            SetFocus(GetNextDlgTabItem(w->owner, w->hwnd, FALSE));
+        // The focus goes back to the control before it (at game over from Pause to Start);
+        // Windows would leave the keyboard nowhere.
+        if (c->dimmed && GetFocus() == w->hwnd)
+            SetFocus(GetNextDlgTabItem(w->owner, w->hwnd, TRUE));
         EnableWindow(w->hwnd, !c->dimmed);
     } else if (attribute == ATTR_VISIBLE) {
         // Hiding and showing again within one callback, as the game does around every cell,

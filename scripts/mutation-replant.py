@@ -12,6 +12,7 @@ game test assertions (test file lines; 0 for a crash or a hang) that fail with e
 how many faults each assertion alone catches. An assertion that alone catches none may go
 without losing a fault, though two such may still be the only two to catch one.
   python3 scripts/mutation-replant.py map
+REPLANT_DIR names another scratch folder, for two runs at once.
 """
 import os, re, shutil, subprocess, sys, time
 from importlib.machinery import SourceFileLoader
@@ -19,7 +20,8 @@ from importlib.machinery import SourceFileLoader
 tool = SourceFileLoader("mutants", os.path.abspath("../shared/tools/mutants")).load_module()
 which, logs = sys.argv[1], sys.argv[2:]
 prefix = {"through": "LET THROUGH  ", "caught": "caught  ", "which": "caught  ", "map": ""}[which]
-root, src = os.getcwd(), "/tmp/stakko-replant/src"
+root = os.getcwd()
+src = os.environ.get("REPLANT_DIR", "/tmp/stakko-replant") + "/src"  # one per concurrent run
 wanted = {line[len(prefix):].strip() for log in logs for line in open(log) if line.startswith(prefix)}
 # A log names a fault by file, line and kind; two faults of one kind on one line share that name,
 # so every fault of the name is planted, each in turn.

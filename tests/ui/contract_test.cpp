@@ -83,7 +83,8 @@ TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     for (int done : {SetCtrlVal(panel, 4, 12345), GetCtrlVal(panel, 4, &value),
                      ResetTextBox(panel, 13, "1250"), CVI_GetFileSize("stakko.uir", &size),
-                     SetPanelSize(panel, 600, 420), GetPanelAttribute(panel, ATTR_HEIGHT, &height),
+                     SetPanelSize(panel, 1, 1), SetPanelSize(panel, 600, 420),
+                     GetPanelAttribute(panel, ATTR_HEIGHT, &height),
                      GetPanelAttribute(panel, ATTR_WIDTH, &width)})
         EXPECT_EQ(done, 0) << "call " << call++;
     EXPECT_EQ(std::vector<long>({value, size > 1000, height, width}),

@@ -8,31 +8,22 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iomanip>
-#include <numeric>
-#include <random>
 #include <regex>
-#include <sstream>
 #include <sys/wait.h>
 #define main stakkoMain
 #include "main.cpp"
 
 struct FakeRunTime {
-    std::vector<std::string> log; // in call order
-    // (control, attribute) -> value; attribute 0: the value
-    std::map<std::pair<int, int>, double> attributes;
-    std::map<int, int> lastPlot;        // graph -> last plot handle given
-    std::map<std::string, int> missing; // path -> code of its size query
+    std::vector<std::string> log;                     // in call order
+    std::map<std::pair<int, int>, double> attributes; // control 0: panel; attribute 0: value
+    std::map<int, int> lastPlot;                      // graph -> last plot handle given
+    std::map<std::string, int> missing;               // path -> code of its size query
     int answer = 2, nextBitmap = 100, breakOnErrors = 1, initResult = 1, loadResult = 1;
-    int h = 0, w = 0;                              // the panel's height and width
-    std::function<int()> onRun = [] { return 0; }; // what happens inside the event loop
     double &at(int control, int attribute) { return attributes[{control, attribute}]; }
     static const char *arg(const char *text) { return text ? text : "null"; }
     static double arg(double number) { return number; }
     // Gives an output parameter its value; the call succeeds.
-    template <typename T, typename V> static int put(T *slot, V value) {
-        return *slot = T(value), 0;
-    }
+    template <typename T, typename V> static int put(T *out, V v) { return *out = T(v), 0; }
 } ui;
 
 // Logs "Name(arg, arg)", numbers with ten digits.
@@ -47,8 +38,7 @@ template <typename... Args> static void record(const char *name, Args... args) {
 // A faked operation: logs its name (or a shorter one) and arguments, then gives its result.
 #define FAKE_AS(name, params, result, ...)                                                         \
     int name params {                                                                              \
-        record(__VA_ARGS__);                                                                       \
-        return result;                                                                             \
+        return record(__VA_ARGS__), result;                                                        \
     }
 #define FAKE(name, params, result, ...) FAKE_AS(name, params, result, #name, __VA_ARGS__)
 // clang-format off
@@ -63,10 +53,10 @@ FAKE(SetCtrlBitmap, (int p, int g, int n, int id), 0, p, g, n, id)
 FAKE(DeleteGraphPlot, (int p, int g, int n, int r), 0, p, g, n, r)
 FAKE(MessagePopup, (const char *title, const char *m), 0, title, m)
 FAKE_AS(InitCVIRTEEx, (void *, char *[], void *), ui.initResult, "InitCVIRTEEx")
-FAKE_AS(RunUserInterface, (void), ui.onRun(), "RunUserInterface")
+FAKE_AS(RunUserInterface, (void), 0, "RunUserInterface")
 FAKE_AS(ProcessDrawEvents, (void), 0, "ProcessDrawEvents")
 FAKE(LoadPanel, (int p, const char *f, int n), ui.loadResult, p, f, n)
-FAKE(GetPanelAttribute, (int p, int a, int *v), ui.put(v, a == 540 ? ui.h : ui.w), p, a)
+FAKE(GetPanelAttribute, (int p, int a, int *v), ui.put(v, ui.at(0, a)), p, a)
 FAKE(SetCtrlAttribute, (int p, int c, int a, double v), ui.put(&ui.at(c, a), v), p, c, a, v)
 int SetCtrlAttribute(int p, int c, int a, int v) { return SetCtrlAttribute(p, c, a, 1.0 * v); }
 FAKE(GetCtrlAttribute, (int p, int c, int a, int *v), ui.put(v, ui.at(c, a)), p, c, a)
@@ -172,12 +162,10 @@ TEST_F(Game, EachShapeInEachRotationCoversItsOwnCells) {
 }
 
 // Fifteen pieces as shape and colour, after a reversed and an empty range's draw; 16383 << 14
-// has no low bits, so it starts where 16385 does.
+// has no low bits, so it starts where 16385 would.
 TEST_F(Game, PiecesComeShapeFirstFromTheWichmannHillGenerator) {
-    for (auto [seed, pieces] : {std::pair{16385, "352414554336611356213355264502"},
-                                {268419072, "352414554336611356213355264502"},
+    for (auto [seed, pieces] : {std::pair{268419072, "352414554336611356213355264502"},
                                 {-1, "265315054314024605645225236321"}}) {
-        SetRandomSeed(seed);
         SetRandomSeed(seed);
         std::string drawn = std::to_string(Random(5.0, 2.0) + Random(2.0, 2.0));
         for (int i = 0; i < 15; i++) {
@@ -190,43 +178,28 @@ TEST_F(Game, PiecesComeShapeFirstFromTheWichmannHillGenerator) {
 }
 
 TEST_F(Game, AKeyMovesThePieceOnlyWhereItFitsAndATickLandsItOnlyOnceItCameToRest) {
-    // Event, key, piece before (else shape 1 upright at column 5, row 10) and after, steps drawn,
-    // row after the next tick (0: landed).
+    // Key, piece before (else shape 1 upright at column 5, row 10) and after, steps drawn, row
+    // after the next tick (0: landed).
     // clang-format off
-    const struct { int event, key; Piece from = {}, to = {}; int steps = 0, afterTick = 0; }
-        moves[] = {
-        {7, 0x0600, {}, {1, 5, 10, 1, 3}, 1, 11},
-        {7, 0x0600, {1, 5, 10, 3, 3}, {1, 5, 10, 0, 3}, 1, 11},
-        {7, 0x0700, {}, {1, 5, 11, 0, 3}, 1, 12}, {7, 0x0800, {}, {1, 6, 10, 0, 3}, 1, 11},
-        {7, 0x0900, {}, {1, 4, 10, 0, 3}, 1, 11}, {13, 0x20861, {}, {1, 6, 10, 0, 3}, 1, 11},
-        {7, 0x50700, {}, {1, 5, 11, 0, 3}, 1, 12},
-        {7, 0x40700, {0, 5, 1, 0, 3}, {0, 5, 18, 0, 3}, 17},
-        {7, 0x0700, {0, 5, 17, 0, 3}, {0, 5, 18, 0, 3}, 1},
-        {7, 0x0800, {3, 1, 18, 0, 3}, {3, 2, 18, 0, 3}, 1, 19},
-        {7, 0x0800, {3, 9, 5, 0, 3}, {}, 0, 6}, {7, 0x0900, {6, 2, 5, 0, 3}, {}, 0, 6},
-        {7, 0x0900, {0, 2, 5, 1, 3}, {}, 0, 6},
-        {7, 0x40800, {}, {}, 0, 11}, {7, 0x40600, {}, {}, 0, 11}, {7, 0x0A00, {}, {}, 0, 11},
-        {3, 0x0800, {}, {}, 0, 11}, {8, 0x0800, {}, {}, 0, 11},
-        {7, 0x0600, {1, 1, 10, 0, 3}, {}, 0, 11},
-        {7, 0x0700, {1, 5, 19, 0, 3}}, {7, 0x0700, {3, 5, 5, 0, 3}}, {7, 0x0700, {1, 5, 5, 0, 3}},
-        {7, 0, {3, 1, 18, 0, 3}},
-        {7, 0, {0, 5, 17, 0, 3}, {}, 0, 18}};
+    const struct { int key; Piece from = {}, to = {}; int steps = 0, afterTick = 0; } moves[] = {
+        {0x0600, {}, {1, 5, 10, 1, 3}, 1, 11}, {0x0600, {1, 5, 10, 3, 3}, {1, 5, 10, 0, 3}, 1, 11},
+        {0x0700, {}, {1, 5, 11, 0, 3}, 1, 12}, {0x0900, {}, {1, 4, 10, 0, 3}, 1, 11},
+        {0x40700, {0, 5, 1, 0, 3}, {0, 5, 18, 0, 3}, 17}, {0x0800, {3, 9, 5, 0, 3}, {}, 0, 6},
+        {0x0800, {3, 1, 18, 0, 3}, {3, 2, 18, 0, 3}, 1, 19}, {0x40600, {}, {}, 0, 11},
+        {0x0900, {0, 2, 5, 1, 3}, {}, 0, 6}, {0x0600, {1, 1, 10, 0, 3}, {}, 0, 11},
+        {0x0700, {1, 5, 5, 0, 3}}, {0, {3, 1, 18, 0, 3}}};
     // clang-format on
     for (auto m : moves) {
         clearBoard();
         board[6][7] = board[1][20] = 1; // column 10 is left
         nextPiece = Piece{3, 5, 1, 0, 6}, gameRunning = 1;
-        m.from = m.from.colour ? m.from : Piece{1, 5, 10, 0, 3};
-        m.to = m.steps ? m.to : m.from;
-        currentPiece = m.from;
-        PaintPiece(m.from, 1);
+        currentPiece = m.from.colour ? m.from : Piece{1, 5, 10, 0, 3};
+        m.to = m.steps ? m.to : currentPiece;
+        PaintPiece(currentPiece, 1);
         ui.log.clear();
-        EXPECT_EQ(MainCallBk(1, m.event, nullptr, m.key, 0), 0);
+        EXPECT_EQ(MainCallBk(1, 7, nullptr, m.key, 0), 0);
         EXPECT_EQ(currentPiece, m.to) << m.key;
-        EXPECT_EQ(
-            matching("DeleteGraphPlot\\(1, 10, \\d+, 1\\)|Bitmap\\(1, 10|10, 530, 1\\)").size(),
-            20u * m.steps)
-            << m.key;
+        EXPECT_EQ(matching("Delete|Bitmap|530, 1\\)").size(), 20u * m.steps) << m.key;
         ui.log.clear();
         EXPECT_EQ(TimerCallback(1, 15, 15, nullptr, 0, 0), 0);
         EXPECT_EQ(currentPiece.row, m.afterTick ? m.afterTick : 1) << m.key;
@@ -239,71 +212,54 @@ TEST_F(Game, AKeyMovesThePieceOnlyWhereItFitsAndATickLandsItOnlyOnceItCameToRest
 TEST_F(Game, FullRowsGoAndScoreTenTimesTheirNumberSquared) {
     const std::string sound = "sndPlaySoundA(WAVs/KIVO_Stakko_Game_Full_Row.wav, 2)";
     const std::string score = "GetCtrlVal(1, 4)", shown = "ProcessDrawEvents()";
-    // Full rows (16 lacks column 1, 19 column 10, 1 has 5), score, record, rows done, seconds
-    // gone, sound; calls, rows 15-20, file.
+    // Full rows (16 lacks column 1, 19 column 10, 1 has 5), cells repainted (a row's removal
+    // moves those above it), record, rows done, seconds gone; calls, file. The score was 30.
     // clang-format off
-    const struct { std::set<int> full; int score, record, rows, seconds, sound; Log log;
-                   const char *after, *file; } cases[] = {
-        {{}, 30, 50, 20, 9, 1, {"SetCtrlAttribute(1, 15, 1270, 0.38)"},
-         "...........#########....................#########...........", ""},
-        {{20}, 30, 40, 9, 45, 1, {score, "SetCtrlVal(1, 4, 40)", shown, sound,
-         "SetCtrlVal(1, 3, 4.5)", "SetCtrlAttribute(1, 15, 1270, 0.39)"},
-         ".....................#########....................#########.", ""},
-        {{17, 18, 19, 20}, 30, 50, 0, 9, 1, {score, "SetCtrlVal(1, 4, 190)",
+    const struct { std::set<int> full; size_t cells; int record, rows, seconds; Log log;
+                   const char *file; } cases[] = {
+        {{}, 0, 50, 20, 9, {"SetCtrlAttribute(1, 15, 1270, 0.38)"}, ""},
+        {{20}, 200, 40, 9, 45, {score, "SetCtrlVal(1, 4, 40)", shown, sound,
+         "SetCtrlVal(1, 3, 4.5)", "SetCtrlAttribute(1, 15, 1270, 0.39)"}, ""},
+        {{17, 18, 19, 20}, 740, 50, 0, 9, {score, "SetCtrlVal(1, 4, 190)",
          "ResetTextBox(1, 13, 190)", shown, sound, "SetCtrlAttribute(1, 15, 1270, 0.396)"},
-         "...................................................#########",
-         "0\n0\n190\n9999.000000\n"},
-        {{18, 20}, 30, 50, 98, 25, 0, {score, "SetCtrlVal(1, 4, 70)", "ResetTextBox(1, 13, 70)",
-         "SetCtrlVal(1, 3, 0.25)", "SetCtrlAttribute(1, 15, 1270, 0.3)"},
-         "...............................#########..........#########.",
-         "0\n0\n70\n9999.000000\n"}};
+         "0\n0\n190\n9999.000000\n"}};
     // clang-format on
     for (const auto &c : cases) {
         std::filesystem::remove("_KIVOSTAKKOGAME.CFG");
         clearBoard();
-        for (int cell = 0; cell < 200; cell++) {
-            int column = cell % 10 + 1, row = cell / 10 + 1;
-            board[column][row] =
-                c.full.count(row) || (row == 16 && column > 1) || (row == 19 && column < 10);
-        }
+        for (int y = 1; y <= 20; y++) // row y, column x
+            for (int x = 1; x <= 10; x++)
+                board[x][y] = c.full.count(y) || (y == 16 && x > 1) || (y == 19 && x < 10);
         board[5][1] = 1;
         cellPlots[5][19] = 77; // its plot
-        ui.at(4, 0) = c.score;
-        highScore = c.record, rowsCompleted = c.rows, soundOn = c.sound;
+        ui.at(4, 0) = 30;
+        highScore = c.record, rowsCompleted = c.rows;
         gameStartTime = time(NULL) - c.seconds;
         CheckRows();
-        std::string after;
-        for (int cell = 140; cell < 200; cell++)
-            after += board[cell % 10 + 1][cell / 10 + 1] ? '#' : '.';
         EXPECT_EQ(matching("\\(1, 10, ", false), c.log);
         EXPECT_EQ(readFile(), c.file);
-        EXPECT_EQ(after, c.after);
         // The lone cell of row 1 moved down by the removed rows, row 1 left empty.
         EXPECT_EQ(board[5][1] * 10 + board[5][1 + c.full.size()], c.full.empty() ? 11 : 1);
         EXPECT_EQ(matching("DeleteGraphPlot\\(1, 10, 77, 1\\)").size(), c.full.empty() ? 0u : 1u);
-        // Each removed row moved the plots above it.
-        EXPECT_EQ(matching("1, 10, 530, 0").size(),
-                  10u * std::accumulate(c.full.begin(), c.full.end(), 0));
+        EXPECT_EQ(matching("1, 10, 530, 0").size(), c.cells);
     }
 }
 
 TEST_F(Game, AtGameOverThePreviewIsDrawnTheGameStopsThenEachRecordIsJudgedAgainstTheFile) {
     const std::string lost = "MessagePopup(Game Over, Sorry, you have lost the game.\n";
     const std::string again = "Click Start to start over.)", shown = "ProcessDrawEvents()";
-    const std::string sound = "sndPlaySoundA(WAVs/KIVO_Stakko_Game_",
-                      file = "792\n461\n50\n4.600000\n";
+    const std::string sound = "sndPlaySoundA(WAVs/KIVO_Stakko_Game_";
     const std::string score =
         lost + "But you have created a new Score record.\nCongratulations!\n" + again;
     const std::string speed =
         "MessagePopup(Game Over, You have created a new Speed record.\nSpeed is defined by how "
         "many seconds you complete a row.\nSpeed needs at least 10 rows to make the everage.)";
     Log stop = {"DeleteGraphPlot(1, 2, -1, 1)"}; // the next piece of seed 1: shape 3 in cyan
-    for (const char *place : {"20, 20, 1", "20, 10, 2", "10, 20, 3", "10, 10, 4"}) {
+    for (const char *place : {"20, 20, 1", "20, 10, 2", "10, 20, 3", "10, 10, 4"})
         stop = stop + Log{"SetCtrlAttribute(1, 2, 530, 0)",
                           "PlotBitmap(1, 2, " + std::string(place, 6) + ", 10, 10, null)",
                           "SetCtrlBitmap(1, 2, " + std::string(place + 8) + ", 104)",
                           "SetCtrlAttribute(1, 2, 530, 1)"};
-    }
     stop = stop + Log{"SetCtrlAttribute(1, 15, 1271, 0)", "SetCtrlVal(1, 11, 0)",
                       "SetCtrlAttribute(1, 8, 500, 0)", "SetCtrlAttribute(1, 5, 500, 1)"};
     // The records file (none: ""), the score record at the start, rows done in 45 s, sound; the
@@ -311,8 +267,8 @@ TEST_F(Game, AtGameOverThePreviewIsDrawnTheGameStopsThenEachRecordIsJudgedAgains
     // clang-format off
     const struct { std::string file; int atStart, rows, sound; Log log; std::string after; }
         cases[] = {
-        {file, 20, 10, 1, stop + Log{shown, sound + "Over.wav, 2)", score, shown,
-         sound + "Salute.wav, 2)", "ResetTextBox(1, 12, 4.50)", speed, shown,
+        {"792\n461\n50\n4.600000\n", 20, 10, 1, stop + Log{shown, sound + "Over.wav, 2)", score,
+         shown, sound + "Salute.wav, 2)", "ResetTextBox(1, 12, 4.50)", speed, shown,
          sound + "Salute_2.wav, 2)"}, "792\n461\n50\n4.500000\n"},
         {"792\n461\n50\n9.000000\n", 50, 9, 1, stop + Log{shown, sound + "Over.wav, 2)",
          lost + again}, "792\n461\n50\n9.000000\n"},
@@ -336,13 +292,12 @@ TEST_F(Game, AtGameOverThePreviewIsDrawnTheGameStopsThenEachRecordIsJudgedAgains
         EXPECT_EQ(readFile(), c.after);
         EXPECT_EQ(gameRunning + pauseActive, 0);
     }
-    // Red and magenta show their own images; a colour that no piece has, the blank one.
-    for (auto [colour, image] : {std::pair{1, "101"}, {6, "106"}, {7, "100"}}) {
+    // Only a colour that no piece has draws the preview with a warning, one per cell.
+    for (int colour : {1, 7}) {
         nextPiece.colour = colour;
         ui.log.clear();
         DisplayNextPiece();
         EXPECT_EQ(matching("Strange").size(), colour == 7 ? 4u : 0u);
-        EXPECT_EQ(matching(std::string("SetCtrlBitmap.*") + image).size(), 4u);
     }
 }
 
@@ -371,24 +326,22 @@ TEST_F(Game, CommandsActOnTheirOwnEventOnlyAndGiveEachStateItsLook) {
          on, lit, "SetCtrlAttribute(1, 5, 500, 0)", "SetActiveCtrl(1, 5)"}},
         {Start, 2, 1, 0, {}}, {pauseGame, 2, 0, 0, {}}, {noSound, 3, 0, 0, {}}, {Help, 2, 0, 0, {}},
         {QuitCallback, 2, 1, 0, {}}, {goOnline, 1, 0, 0, {}}, {TimerCallback, 1, 0, 0, {}},
-        {panelEvent, 3, 0, 0, {}}, {panelEvent, 8, 0, 0, {}}, {pauseGame, 1, 0, 0, held},
-        {Help, 1, 0, 0, {help}}, {QuitCallback, 1, 2, 0, {off, quit}}, {pauseGame, 1, 0, 0, going},
-        {Help, 1, 0, 0, held + Log{help} + going}, {QuitCallback, 1, 0, 0, {off, quit, on}},
+        {panelEvent, 8, 0, 0, {}}, {pauseGame, 1, 0, 0, held}, {Help, 1, 0, 0, {help}},
+        {pauseGame, 1, 0, 0, going}, {Help, 1, 0, 0, held + Log{help} + going},
+        {QuitCallback, 1, 0, 0, {off, quit, on}},
         {Start, 1, 2, 1, {off, start, on, lit, "SetCtrlAttribute(1, 5, 500, 0)"}},
         {noSound, 1, 0, 0, {"SetCtrlAttribute(1, 6, 880, 16711680)"}},
-        {noSound, 1, 0, 0, {"SetCtrlAttribute(1, 6, 880, 1193046)"}},
         {goOnline, 3, 0, 0, {"LaunchExecutable(xdg-open https://www.stakko.org/kivogame.html)"}},
         {QuitCallback, 1, 1, 0, {off, quit, bye}}, {panelEvent, 7, 0, 0, {}},
         {Help, 1, 0, 0, {help}}, {QuitCallback, 1, 2, 0, {off, quit}},
-        {Start, 1, 0, 1, {off, start}}, {QuitCallback, 1, 1, 0, {off, quit, bye}},
         {panelEvent, 12, 0, 0, {"GetPanelAttribute(1, 540)", "GetPanelAttribute(1, 533)"}}};
     // clang-format on
     std::fill(&board[0][0], &board[0][0] + 242, 3);
     std::fill(&cellPlots[0][0], &cellPlots[0][0] + 242, 999);
     writeFile("640\n380\n70\n5.000000\n");
     rowsCompleted = 7;
-    ui.h = 600;
-    ui.w = 400;
+    ui.at(0, 540) = 600; // the panel's new height and width
+    ui.at(0, 533) = 400;
     int seed = int(time(NULL));
     for (const auto &s : steps) {
         ui.log.clear();
@@ -397,10 +350,8 @@ TEST_F(Game, CommandsActOnTheirOwnEventOnlyAndGiveEachStateItsLook) {
         EXPECT_EQ(matching("Bitmap|Break|FileSize|, 530, ", false), s.log) << &s - steps;
         if (&s != steps)
             continue;
-        // The new game: checked files, emptied board and cells, re-read records, two pieces.
-        EXPECT_EQ(matching("GetBitmapFromFile").size(), 7u);
-        EXPECT_EQ(matching("PlotBitmap").size(), 8u); // the piece and the next one drawn
-        EXPECT_EQ(matching("PlotBitmap\\(1, 10, 50, 190, 10, 10, null\\)").size(), 1u); // pivot
+        // The new game: emptied board and cells, re-read records, the piece's pivot drawn.
+        EXPECT_EQ(matching("PlotBitmap\\(1, 10, 50, 190, 10, 10, null\\)").size(), 1u);
         EXPECT_EQ(std::count(&board[0][0], &board[0][0] + 242, 0), 210);
         EXPECT_EQ(std::count(&cellPlots[0][0], &cellPlots[0][0] + 242, 999), 11);
         EXPECT_EQ(scoreRecordAtStart * 100 + rowsCompleted, 7000);
@@ -436,7 +387,6 @@ TEST_F(Game, StartUpChecksTheFilesThenShowsTheIdlePanelAtItsStoredSize) {
          "ResetTextBox(0, 13, 1250)", "ResetTextBox(0, 12, 3.42)", "SetPanelSize(0, 640, 380)",
          "DisplayPanel(0)", "RunUserInterface()", "DiscardPanel(0)"}}};
     // clang-format on
-    char *arguments[] = {nullptr};
     for (const auto &c : cases) {
         writeFile("640\n380\n1250\n3.418750\n");
         ui = FakeRunTime();
@@ -444,54 +394,42 @@ TEST_F(Game, StartUpChecksTheFilesThenShowsTheIdlePanelAtItsStoredSize) {
         ui.missing[c.missing] = -1;
         ui.at(5, 880) = 0x3A4B5C;
         soundOn = 0, pauseActive = 1;
-        ui.onRun = [] { // sound on, not paused, the button's own colour kept
-            EXPECT_EQ(soundOn * 10 + pauseActive + defaultButtonColour, 10 + 0x3A4B5C);
-            return 0;
-        };
-        EXPECT_EQ(stakkoMain(1, arguments), c.result);
+        EXPECT_EQ(stakkoMain(1, nullptr), c.result);
         EXPECT_EQ(matching("Bitmap|Break|FileSize", false), c.log);
-        EXPECT_EQ(ui.log[0], "GetBitmapFromFile(Images/KIVO_Stakko_Game_blank.bmp)");
-        EXPECT_EQ(readFile(), "640\n380\n1250\n3.418750\n");
     }
+    // The last one ran the panel: sound on, not paused, the button's own colour kept.
+    EXPECT_EQ(soundOn * 10 + pauseActive + defaultButtonColour, 10 + 0x3A4B5C);
 }
 
 TEST_F(Game, TheRecordsFileIsReadIntoItsRangesOrGivesTheDefaultsAndAFullDiskLosesNothing) {
-    // The file ("-": none, "/": a folder); height, width, score and speed records after the read,
-    // from 50, 4000, 12000 and 3.5 before it.
+    // The file ("/": a folder); height, width, score and speed records after the read, from 50,
+    // 4000, 12000 and 3.5 before it.
     // clang-format off
     const struct { const char *file; std::vector<float> after; } cases[] = {
-        {"-", {792, 461, 0, 9999}}, {"/", {792, 461, 0, 9999}}, {"", {100, 3000, 9999, 3.5}},
-        {"50\n5000\n-3\n-1.5\n", {100, 3000, 0, 9999}},
-        {"99 3001 10000 9999.5", {100, 3000, 9999, 9999}},
+        {"/", {792, 461, 0, 9999}}, {"", {100, 3000, 9999, 3.5}},
         {"100\r\n3000\r\n9999\r\n0.000000\r\n", {100, 3000, 9999, 0}},
-        {"3001\n99\n-1\n3.41875\n", {3000, 100, 0, 3.41875f}},
-        {"800\n500\n", {800, 500, 9999, 3.5}}, {"abc\n1\n2\n3\n", {100, 3000, 9999, 3.5}}};
+        {"3001\n99\n-1\n3.41875\n", {3000, 100, 0, 3.41875f}}};
     // clang-format on
-    auto files = [] {
-        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
-    };
-    const auto open = files();
+    const auto open = std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
     for (const auto &c : cases) {
         std::filesystem::remove("_KIVOSTAKKOGAME.CFG");
         if (*c.file == '/')
             std::filesystem::create_directory("_KIVOSTAKKOGAME.CFG");
-        else if (*c.file != '-')
+        else
             writeFile(c.file);
         panelHeight = 50, panelWidth = 4000, highScore = 12000, highSpeed = 3.5f;
         readCFGFile();
-        EXPECT_EQ(std::vector<float>(
-                      {float(panelHeight), float(panelWidth), float(highScore), highSpeed}),
-                  c.after);
-        EXPECT_EQ(std::filesystem::exists("_KIVOSTAKKOGAME.CFG"), *c.file != '-'); // none made
+        EXPECT_EQ(c.after, (std::vector<float>{float(panelHeight), float(panelWidth),
+                                               float(highScore), highSpeed}));
     }
-    // Written to a full disk, the file keeps what it held and no side file is left.
+    // Written to a full disk, the file is not replaced and no side file is left.
     writeFile("640\n380\n70\n5.000000\n");
     std::filesystem::create_symlink("/dev/full", "_KIVOSTAKKOGAME.CFG.new");
     writeCFGFile();
     ASSERT_FALSE(std::filesystem::is_symlink("_KIVOSTAKKOGAME.CFG")); // not the full disk itself
-    EXPECT_EQ(readFile(), "640\n380\n70\n5.000000\n");
     EXPECT_FALSE(std::filesystem::is_symlink("_KIVOSTAKKOGAME.CFG.new"));
-    EXPECT_EQ(files(), open); // reading and writing leave no file open
+    // Reading and writing leave no file open.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}), open);
 }
 
 // Writers of the records file killed at random moments, a thousand times: the file holds one
@@ -505,7 +443,6 @@ TEST_F(Game, TheRecordsFileIsWholeWhenItsWriterIsKilledAtAnyMoment) {
                  double(highSpeed));
         return std::string(text);
     };
-    std::mt19937 random(7);
     for (int round = 0, k = 0; round < 1000; ++round, k = round * 100000) {
         const std::string before = readFile();
         const pid_t writer = fork();
@@ -514,7 +451,7 @@ TEST_F(Game, TheRecordsFileIsWholeWhenItsWriterIsKilledAtAnyMoment) {
         // Killed only once it has written: from then on it is always in the middle of a write.
         for (int waited = 0; readFile() == before && waited < 20000; ++waited)
             usleep(100);
-        usleep(std::uniform_int_distribution<>(0, 500)(random));
+        usleep(rand() % 501);
         kill(writer, SIGKILL);
         waitpid(writer, nullptr, 0);
         const std::string now = readFile();
@@ -544,14 +481,12 @@ TEST_F(Game, TheInstallationCheckGoesInOrderAndNamesTheFirstMissingFileOnly) {
         if (missing >= 0) // not found, or short of memory
             ui.missing = {{files[missing][0], missing % 2 ? -4 : -1},
                           {files[std::min(missing + 1, 16)][0], -1}};
-        Log expected;
-        for (int i = 0; i <= (missing < 0 ? 16 : missing); i++) {
-            if (i < 7)
-                expected.push_back("GetBitmapFromFile(" + files[i][0] + ")");
-            else
-                expected = expected + Log{"DisableBreak()", "CVI_GetFileSize(" + files[i][0] + ")",
-                                          "EnableBreak()"};
-        }
+        Log expected; // images are loaded, other files' sizes asked for
+        for (int i = 0; i <= (missing < 0 ? 16 : missing); i++)
+            expected =
+                expected + (i < 7 ? Log{"GetBitmapFromFile(" + files[i][0] + ")"}
+                                  : Log{"DisableBreak()", "CVI_GetFileSize(" + files[i][0] + ")",
+                                        "EnableBreak()"});
         if (missing >= 0)
             expected.push_back("MessagePopup(Error, Missing " + files[missing][1] + ".)");
         EXPECT_EQ(checkFileIntegrity(), missing < 0);
@@ -560,24 +495,12 @@ TEST_F(Game, TheInstallationCheckGoesInOrderAndNamesTheFirstMissingFileOnly) {
 }
 
 TEST_F(Game, SoundFlagsComeFromEachNonzeroArgumentAndOnlyAWaitedSoundShowsTheScreenFirst) {
-    const std::string draw = "ProcessDrawEvents()";
-    // Asynchronous, looped, play the default, stop the current; the flags; the screen shown.
-    // clang-format off
-    const struct { short asynchronous, looped, playDefault, stopCurrent; int flags; bool drawn; }
-        cases[] = {{0, 0, 1, 1, 0, 1}, {1, 0, 1, 1, 1, 0}, {0, 0, 0, 1, 2, 1}, {1, 0, 1, 0, 17, 0},
-                   {0, 1, 0, 0, 27, 0}, {0, 1, 1, 1, 9, 0}, {1, 1, 0, 1, 11, 0}, {-1, 0, 1, 1, 1, 0},
-                   {0, 0, -3, 256, 0, 1}, {0, -1, 2, 0, 25, 0}, {0, 0, 0, 0, 18, 1}};
-    // clang-format on
-    for (const auto &c : cases) {
-        ui.log.clear();
-        EXPECT_EQ(CVI_PlaySoundEx("a", c.asynchronous, c.looped, c.playDefault, c.stopCurrent), 7);
-        const Log played = {"sndPlaySoundA(a, " + std::to_string(c.flags) + ")"};
-        EXPECT_EQ(ui.log, c.drawn ? Log{draw} + played : played) << &c - cases;
-    }
-    ui.log.clear();
     EXPECT_EQ(CVI_PlaySound("b", 0), 7);
     CVI_PlaySound("b", 2);
+    CVI_PlaySoundEx("a", -1, 0, 1, 256); // asynchronous; the default allowed, the current stopped
+    CVI_PlaySoundEx("a", 0, -1, 2, 0);   // looped, so asynchronous too; the current kept
     StopCurrentSound();
     EXPECT_EQ(ui.log,
-              (Log{draw, "sndPlaySoundA(b, 0)", "sndPlaySoundA(b, 1)", "sndPlaySoundA(null, 0)"}));
+              (Log{"ProcessDrawEvents()", "sndPlaySoundA(b, 0)", "sndPlaySoundA(b, 1)",
+                   "sndPlaySoundA(a, 1)", "sndPlaySoundA(a, 25)", "sndPlaySoundA(null, 0)"}));
 }

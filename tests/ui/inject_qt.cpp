@@ -39,11 +39,7 @@ void resize(int panel, int height, int width) {
 void answer(int key) {
     QTimer::singleShot(50, [key] {
         QWidget *box = QApplication::activeModalWidget(); // the key goes where its focus is
-        QWidget *focused = box->focusWidget() ? box->focusWidget() : box;
-        if (key == '\r' || key == 27)
-            QTest::keyClick(focused, key == 27 ? Qt::Key_Escape : Qt::Key_Return);
-        else
-            QTest::keyClick(focused, char(key));
+        QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, char(key));
     });
 }
 

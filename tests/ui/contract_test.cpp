@@ -225,6 +225,11 @@ TEST_F(Contract, QuestionsAnswerYesOnlyToTheFirstButtonAndStartOnTheActiveOne) {
                   c.answer)
             << c.key;
     }
+    inject::answer(inject::KEY_UP); // the game's keys leave the focus where it is: on No
+    inject::answer('\r');
+    EXPECT_EQ(
+        GenericMessagePopup("Message", "Sure?", "__Yes", "__No", nullptr, nullptr, 0, 0, 2, 2, 0),
+        2);
     inject::answer('\r');
     EXPECT_EQ(MessagePopup("Help", "Text"), 0);
 }

@@ -39,7 +39,11 @@ void resize(int panel, int height, int width) {
 void answer(int key) {
     QTimer::singleShot(50, [key] {
         QWidget *box = QApplication::activeModalWidget(); // the key goes where its focus is
-        QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, char(key));
+        QWidget *focused = box->focusWidget() ? box->focusWidget() : box;
+        if (key == KEY_UP)
+            QTest::keyClick(focused, Qt::Key_Up);
+        else
+            QTest::keyClick(focused, char(key));
     });
 }
 

@@ -2,18 +2,23 @@
 #include "inject.h"
 #include "w32.h"
 
+#include <deque>
+
 static HWND window(int panel, int control) {
     return control ? static_cast<w32::Widget *>(rt::control(panel, control)->widget)->hwnd
                    : static_cast<w32::Window *>(rt::panel(panel)->window)->hwnd;
 }
 
-static int pending = 0; // the key for the next pop-up, pressed where its focus is
+static std::deque<int> pending; // keys for the pop-up, each pressed in turn where its focus is
 
 static void CALLBACK press(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    const bool named = pending == '\r' || pending == 27 || pending == ' '; // letters: as typed
-    PostMessageW(GetFocus(), named ? WM_KEYDOWN : WM_CHAR, pending == 27 ? VK_ESCAPE : pending, 1);
-    if (pending == ' ') // a button is pressed when the space bar comes up
+    const int key = pending.front();
+    pending.pop_front();
+    const bool named = key == '\r' || key == 27 || key == ' ' || key < 0; // letters: as typed
+    const WPARAM vk = key == 27 ? VK_ESCAPE : key == inject::KEY_UP ? VK_UP : key;
+    PostMessageW(GetFocus(), named ? WM_KEYDOWN : WM_CHAR, vk, 1);
+    if (key == ' ') // a button is pressed when the space bar comes up
         PostMessageW(GetFocus(), WM_KEYUP, VK_SPACE, 0xC0000001);
 }
 
@@ -48,8 +53,8 @@ void resize(int panel, int height, int width) {
 }
 
 void answer(int key) {
-    pending = key;
-    SetTimer(nullptr, 0, 50, press);
+    pending.push_back(key);
+    SetTimer(nullptr, 0, 50 * static_cast<UINT>(pending.size()), press); // in the order given
 }
 
 void pump(int ms) {

@@ -221,9 +221,11 @@ int ask(const char *title, const char *text, const std::string *labels, int coun
     for (int i = 0; i <= count; ++i) {
         if (form.size() % 2)
             form.push_back(0); // items begin on a DWORD boundary
+        // Each button a group of its own: the game's arrow keys must not move the focus to Yes.
         const DWORD style =
             WS_CHILD | WS_VISIBLE |
-            (i ? WS_TABSTOP | (i == enter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) : SS_NOPREFIX);
+            (i ? WS_TABSTOP | WS_GROUP | (i == enter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)
+               : SS_NOPREFIX);
         // A button, or the text: the window class's number, no text of its own, no data.
         const WORD low = LOWORD(style), high = HIWORD(style), id = static_cast<WORD>(100 + i);
         const WORD kind = i ? 0x0080 : 0x0082;

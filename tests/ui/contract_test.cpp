@@ -73,10 +73,11 @@ TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
     for (int refused :
          {SetCtrlAttribute(panel, 4, ATTR_INTERVAL, 1.0),
           SetCtrlAttribute(panel, 8, ATTR_ON_COLOR, 0), SetCtrlVal(panel, 8, 1),
-          ResetTextBox(panel, 4, "1"), SetCtrlVal(panel, 99, 1), GetCtrlVal(panel, 99, &value),
-          GetCtrlAttribute(panel, 4, ATTR_INTERVAL, &value), SetCtrlVal(panel + 100, 4, 1),
-          LaunchExecutable(""), SetPanelSize(panel, 0, 420), SetPanelSize(panel, 600, 0),
-          LoadPanel(0, "no such form.uir", 1), LoadPanel(0, "stakko.uir", 2)})
+          ResetTextBox(panel, 4, "1"), SetCtrlVal(panel, 99, 1), SetActiveCtrl(panel, 99),
+          GetCtrlVal(panel, 99, &value), GetCtrlAttribute(panel, 4, ATTR_INTERVAL, &value),
+          SetCtrlVal(panel + 100, 4, 1), LaunchExecutable(""), SetPanelSize(panel, 0, 420),
+          SetPanelSize(panel, 600, 0), LoadPanel(0, "no such form.uir", 1),
+          LoadPanel(0, "stakko.uir", 2)})
         EXPECT_LT(refused, 0) << "refusal " << call++;
     EXPECT_EQ(CVI_GetFileSize("Images/none.bmp", &size), -1);
     EXPECT_EQ(CVI_GetFileSize("Images", &size), -5); // a folder is no file
@@ -84,7 +85,7 @@ TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
     for (int done : {SetCtrlVal(panel, 4, 12345), GetCtrlVal(panel, 4, &value),
                      ResetTextBox(panel, 13, "1250"), CVI_GetFileSize("stakko.uir", &size),
                      SetPanelSize(panel, 1, 1), SetPanelSize(panel, 600, 420),
-                     GetPanelAttribute(panel, ATTR_HEIGHT, &height),
+                     SetActiveCtrl(panel, 5), GetPanelAttribute(panel, ATTR_HEIGHT, &height),
                      GetPanelAttribute(panel, ATTR_WIDTH, &width)})
         EXPECT_EQ(done, 0) << "call " << call++;
     EXPECT_EQ(std::vector<long>({value, size > 1000, height, width}),

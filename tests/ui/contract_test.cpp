@@ -104,9 +104,10 @@ TEST_F(Contract, PlotsAreNumberedOnceAndDrawnWithYUpwardAndChangesShowAtProcessD
           PlotBitmap(panel, 10, 0, 0, 10, 0, nullptr), PlotBitmap(panel, 4, 0, 0, 10, 10, nullptr)})
         EXPECT_LT(refused, 0) << "refusal " << call++;
     EXPECT_EQ(SetCtrlBitmap(panel, 10, first, other), 0); // the first image loaded too
-    EXPECT_EQ(SetCtrlBitmap(panel, 10, first, red), 0);
     SetCtrlAttribute(panel, 11, ATTR_OFF_COLOR, 0xFF00FF);
     show();
+    EXPECT_EQ(SetCtrlBitmap(panel, 10, first, red), 0); // on a plot shown: drawn at once
+    ProcessDrawEvents();
     EXPECT_EQ(inject::pixel(panel, 11, 0.5, 0.5), 0xFF00FF); // the lamp is dark
     const int low = inject::pixel(panel, 10, 0.5, 0.3), high = inject::pixel(panel, 10, 0.5, 0.7);
     EXPECT_GT(low >> 16, 0xC0) << std::hex << low; // red below, board colour above

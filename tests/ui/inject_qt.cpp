@@ -12,16 +12,20 @@ static QWidget *widget(int panel, int control) {
                                           : rt::panel(panel)->window);
 }
 
+// The key pressed where the window's focus is: an arrow by name, any other by its character.
+static void press(QWidget *window, int key, bool ctrl = false) {
+    QWidget *target = window->focusWidget() ? window->focusWidget() : window;
+    const Qt::KeyboardModifiers modifiers = ctrl ? Qt::ControlModifier : Qt::NoModifier;
+    if (key < 0)
+        QTest::keyClick(target, key == inject::KEY_DOWN ? Qt::Key_Down : Qt::Key_Up, modifiers);
+    else
+        QTest::keyClick(target, char(key), modifiers);
+}
+
 namespace inject {
 
 void key(int panel, int key, bool ctrl) {
-    QWidget *window = widget(panel, 0);
-    QWidget *target = window->focusWidget() ? window->focusWidget() : window;
-    const Qt::KeyboardModifiers modifiers = ctrl ? Qt::ControlModifier : Qt::NoModifier;
-    if (key == KEY_DOWN)
-        QTest::keyClick(target, Qt::Key_Down, modifiers);
-    else
-        QTest::keyClick(target, char(key), modifiers);
+    press(widget(panel, 0), key, ctrl);
 }
 
 void click(int panel, int control) {
@@ -37,14 +41,7 @@ void resize(int panel, int height, int width) {
 }
 
 void answer(int key) {
-    QTimer::singleShot(50, [key] {
-        QWidget *box = QApplication::activeModalWidget(); // the key goes where its focus is
-        QWidget *focused = box->focusWidget() ? box->focusWidget() : box;
-        if (key == KEY_UP)
-            QTest::keyClick(focused, Qt::Key_Up);
-        else
-            QTest::keyClick(focused, char(key));
-    });
+    QTimer::singleShot(50, [key] { press(QApplication::activeModalWidget(), key); });
 }
 
 void pump(int ms) {

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QFontDatabase>
-#include <QKeyEvent>
 #include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
@@ -25,16 +24,6 @@ void qtMessage(QtMsgType, const QMessageLogContext &, const QString &text) {
     if (GetBreakOnLibraryErrors())
         std::fprintf(stderr, "KIVO_Stakko run-time: %s\n", text.toLocal8Bit().constData());
 }
-
-// The arrow keys steer the game; in a question they move nothing, so that a stray one never
-// puts the focus on Yes for the next Enter.
-struct ArrowsStay : QObject {
-    bool eventFilter(QObject *, QEvent *event) override {
-        const int key =
-            event->type() == QEvent::KeyPress ? static_cast<QKeyEvent *>(event)->key() : 0;
-        return key >= Qt::Key_Left && key <= Qt::Key_Down;
-    }
-};
 
 // Qt ends the process when no display answers; asked to fall back on drawing nowhere, it tells
 // the program instead, which then fails cleanly unless drawing nowhere was what was asked.
@@ -146,17 +135,14 @@ int ask(const char *title, const char *text, const std::string *labels, int coun
         int escape, int active) {
     if (!application())
         return escape;
-    ArrowsStay arrows; // outlives the box, whose buttons it watches
     QMessageBox box(shownPanel());
     prepare(box, title, text);
     std::vector<QPushButton *> buttons;
     // One role for all keeps them in the order given. Enter presses the focused button, as on
     // Windows: the active one, or else the enter button, which then has the focus.
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
         buttons.push_back(
             box.addButton(QString::fromUtf8(labels[i].c_str()), QMessageBox::ActionRole));
-        buttons.back()->installEventFilter(&arrows);
-    }
     if (enter)
         box.setDefaultButton(buttons[enter - 1]);
     box.setEscapeButton(buttons[escape - 1]);

@@ -38,7 +38,8 @@ class FormLoader : public QUiLoader {
 };
 
 // Every key press of a panel window goes to the panel callback first, once, at its first
-// receiver; arrows belong to the game alone and never move the focus between buttons.
+// receiver; arrows belong to the game alone and never move the focus between buttons, not even
+// in a question, where a stray one would put the focus on Yes for the next Enter.
 class KeyFilter : public QObject {
     bool eventFilter(QObject *object, QEvent *event) override {
         if (event->type() != QEvent::KeyPress || !object->isWidgetType())
@@ -48,7 +49,9 @@ class KeyFilter : public QObject {
         const int panel = panelOf(window);
         const auto *key = static_cast<QKeyEvent *>(event);
         const int k = key->key();
-        if (!panel || widget != (window->focusWidget() ? window->focusWidget() : window) ||
+        if (!panel) // a pop-up
+            return k >= Qt::Key_Left && k <= Qt::Key_Down;
+        if (widget != (window->focusWidget() ? window->focusWidget() : window) ||
             k == Qt::Key_Shift || k == Qt::Key_Control || k == Qt::Key_Meta || k == Qt::Key_Alt)
             return false;
         const rt::Key which = k == Qt::Key_Up      ? rt::KEY_UP
